@@ -1,0 +1,42 @@
+// What the windows are given from outside: the stores, the clocks, the program's place and the way
+// to move from one window to the other. Tests build it with stand-ins.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "settings/settings_store.h"
+
+namespace esmalvio {
+
+// System time and zone, behind an interface so tests can fix the moment.
+class Orologio {
+public:
+    virtual ~Orologio() = default;
+    virtual SYSTEMTIME Utc() const = 0;
+    virtual SYSTEMTIME Locale() const = 0;
+    // Bias of the system's standard time, in minutes: UTC = local standard time + Bias.
+    virtual LONG Bias() const = 0;
+};
+
+// Top-level windows ask for these; the application carries them out once the asking handler returned.
+class Navigazione {
+public:
+    virtual ~Navigazione() = default;
+    virtual void ApriFusi() = 0;         // discard the clock window, show the zone dialog
+    virtual void RiapriOrologio() = 0;   // discard the zone dialog, load the clock window anew
+    virtual void Esci() = 0;             // close every window and end the program
+};
+
+struct Ambiente {
+    Impostazioni* impostazioni = nullptr;  // not owned
+    const Orologio* orologio = nullptr;    // not owned
+    Navigazione* navigazione = nullptr;    // not owned
+    HKEY radiceMacchina = HKEY_LOCAL_MACHINE;  // root of the autostart value; not owned
+    HINSTANCE istanza = nullptr;           // module holding the resources
+    std::wstring cartella;                 // folder of the executable, without a trailing backslash
+    bool altraIstanza = false;             // another copy was running when this one started
+};
+
+}  // namespace esmalvio

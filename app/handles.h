@@ -1,0 +1,73 @@
+// Move-only owners for every Win32 handle the program creates.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <type_traits>
+
+namespace esmalvio {
+
+template <typename Handle, auto Close> struct HandleDeleter {
+    using pointer = Handle;
+    void operator()(Handle h) const noexcept {
+        if (h) Close(h);
+    }
+};
+
+template <typename Handle, auto Close>
+using UniqueHandleOf = std::unique_ptr<std::remove_pointer_t<Handle>, HandleDeleter<Handle, Close>>;
+
+inline void CloseKernelHandle(HANDLE h) noexcept { ::CloseHandle(h); }
+inline void CloseKey(HKEY h) noexcept { ::RegCloseKey(h); }
+inline void DeleteDc(HDC h) noexcept { ::DeleteDC(h); }
+inline void DeleteGdiObject(HGDIOBJ h) noexcept { ::DeleteObject(h); }
+inline void DestroyMenuHandle(HMENU h) noexcept { ::DestroyMenu(h); }
+inline void DestroyIconHandle(HICON h) noexcept { ::DestroyIcon(h); }
+inline void DestroyWindowHandle(HWND h) noexcept { ::DestroyWindow(h); }
+
+using UniqueHandle = std::unique_ptr<void, HandleDeleter<HANDLE, CloseKernelHandle>>;
+using UniqueKey = std::unique_ptr<std::remove_pointer_t<HKEY>, HandleDeleter<HKEY, CloseKey>>;
+using UniqueDc = std::unique_ptr<std::remove_pointer_t<HDC>, HandleDeleter<HDC, DeleteDc>>;
+using UniqueBitmap = std::unique_ptr<std::remove_pointer_t<HBITMAP>, HandleDeleter<HBITMAP, DeleteGdiObject>>;
+using UniqueBrush = std::unique_ptr<std::remove_pointer_t<HBRUSH>, HandleDeleter<HBRUSH, DeleteGdiObject>>;
+using UniqueFont = std::unique_ptr<std::remove_pointer_t<HFONT>, HandleDeleter<HFONT, DeleteGdiObject>>;
+using UniqueMenu = std::unique_ptr<std::remove_pointer_t<HMENU>, HandleDeleter<HMENU, DestroyMenuHandle>>;
+using UniqueIcon = std::unique_ptr<std::remove_pointer_t<HICON>, HandleDeleter<HICON, DestroyIconHandle>>;
+using UniqueWindow = std::unique_ptr<std::remove_pointer_t<HWND>, HandleDeleter<HWND, DestroyWindowHandle>>;
+
+// Selects an object into a DC for the lifetime of the scope and puts the previous one back,
+// so the DC can be deleted while the object survives it.
+class ScopedSelect {
+public:
+    ScopedSelect(HDC dc, HGDIOBJ obj) noexcept : dc_(dc), old_(::SelectObject(dc, obj)) {}
+    ScopedSelect(const ScopedSelect&) = delete;
+    ScopedSelect& operator=(const ScopedSelect&) = delete;
+    ScopedSelect(ScopedSelect&& other) noexcept : dc_(other.dc_), old_(other.old_) { other.dc_ = nullptr; }
+    ScopedSelect& operator=(ScopedSelect&&) = delete;
+    ~ScopedSelect() {
+        if (dc_ && old_) ::SelectObject(dc_, old_);
+    }
+
+private:
+    HDC dc_;
+    HGDIOBJ old_;
+};
+
+// DC of a window, released with the window it came from.
+class WindowDc {
+public:
+    explicit WindowDc(HWND hwnd) noexcept : hwnd_(hwnd), dc_(::GetDC(hwnd)) {}
+    WindowDc(const WindowDc&) = delete;
+    WindowDc& operator=(const WindowDc&) = delete;
+    ~WindowDc() {
+        if (dc_) ::ReleaseDC(hwnd_, dc_);
+    }
+    HDC get() const noexcept { return dc_; }
+
+private:
+    HWND hwnd_;
+    HDC dc_;
+};
+
+}  // namespace esmalvio

@@ -1,0 +1,51 @@
+// Esmalvio Desktop: an always-on-top desktop clock.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <string>
+
+#include "app/application.h"
+#include "app/handles.h"
+#include "clock/system_clock.h"
+#include "settings/settings_store.h"
+
+namespace {
+
+std::wstring CartellaProgramma() {
+    std::wstring percorso(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD n = ::GetModuleFileNameW(nullptr, percorso.data(), static_cast<DWORD>(percorso.size()));
+        if (n < percorso.size()) {
+            percorso.resize(n);
+            break;
+        }
+        percorso.resize(percorso.size() * 2);
+    }
+    const auto barra = percorso.find_last_of(L"\\/");
+    return barra == std::wstring::npos ? std::wstring{} : percorso.substr(0, barra);
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE istanza, HINSTANCE, PWSTR, int) {
+    // Taken once, at the start: a later reload of the clock window never ends the program.
+    esmalvio::UniqueHandle unico(::CreateMutexW(nullptr, FALSE, L"Local\\Quilmora.Esmalvio"));
+    const bool altraIstanza = ::GetLastError() == ERROR_ALREADY_EXISTS;
+
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES};
+    ::InitCommonControlsEx(&icc);
+
+    esmalvio::ImpostazioniRegistro impostazioni;
+    esmalvio::OrologioDiSistema orologio;
+    esmalvio::Ambiente ambiente;
+    ambiente.impostazioni = &impostazioni;
+    ambiente.orologio = &orologio;
+    ambiente.istanza = istanza;
+    ambiente.cartella = CartellaProgramma();
+    ambiente.altraIstanza = altraIstanza;
+
+    esmalvio::Applicazione app(ambiente);
+    if (!app.Avvia()) return 0;
+    return app.Esegui();
+}

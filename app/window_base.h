@@ -1,0 +1,40 @@
+// One C++ object per window: the window procedure finds the object and hands it every message.
+#pragma once
+
+#include <windows.h>
+
+namespace esmalvio {
+
+template <typename Derived> class FinestraBase {
+public:
+    FinestraBase() = default;
+    FinestraBase(const FinestraBase&) = delete;
+    FinestraBase& operator=(const FinestraBase&) = delete;
+
+    HWND hwnd() const noexcept { return hwnd_; }
+
+protected:
+    ~FinestraBase() = default;
+
+    static LRESULT CALLBACK Procedura(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+        Derived* self = nullptr;
+        if (msg == WM_NCCREATE) {
+            self = static_cast<Derived*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
+            self->hwnd_ = hwnd;
+            ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        } else {
+            self = reinterpret_cast<Derived*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+        }
+        if (!self) return ::DefWindowProcW(hwnd, msg, wp, lp);
+        if (msg == WM_NCDESTROY) {
+            ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+            self->hwnd_ = nullptr;
+            return ::DefWindowProcW(hwnd, msg, wp, lp);
+        }
+        return self->Gestisci(msg, wp, lp);
+    }
+
+    HWND hwnd_ = nullptr;
+};
+
+}  // namespace esmalvio

@@ -1,0 +1,58 @@
+// The per-user settings store: text values addressed by application, section and key.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace esmalvio {
+
+inline constexpr std::wstring_view kApplicazione = L"Quilmora";
+inline constexpr std::wstring_view kSezione = L"Timer";
+
+// Keys of section "Timer".
+inline constexpr std::wstring_view kFuso = L"Fuso";
+inline constexpr std::wstring_view kLegale = L"Legale";
+inline constexpr std::wstring_view kLocalita = L"Localit\u00e0";
+inline constexpr std::wstring_view kPos = L"Pos";
+inline constexpr std::wstring_view kColore = L"Colore";
+inline constexpr std::wstring_view kMenu = L"Menu";
+
+class Impostazioni {
+public:
+    virtual ~Impostazioni() = default;
+    // The stored text, or "" when the key or the section does not exist.
+    virtual std::wstring LeggiImpostazione(std::wstring_view app, std::wstring_view sezione,
+                                           std::wstring_view chiave) const = 0;
+    virtual void ScriviImpostazione(std::wstring_view app, std::wstring_view sezione, std::wstring_view chiave,
+                                    std::wstring_view valore) = 0;
+    virtual void CancellaImpostazione(std::wstring_view app, std::wstring_view sezione,
+                                      std::wstring_view chiave) = 0;
+    // The whole section with every key in it.
+    virtual void CancellaImpostazione(std::wstring_view app, std::wstring_view sezione) = 0;
+
+    // Shorthands for the one section the program uses.
+    std::wstring Leggi(std::wstring_view chiave) const { return LeggiImpostazione(kApplicazione, kSezione, chiave); }
+    void Scrivi(std::wstring_view chiave, std::wstring_view valore) {
+        ScriviImpostazione(kApplicazione, kSezione, chiave, valore);
+    }
+    void Cancella(std::wstring_view chiave) { CancellaImpostazione(kApplicazione, kSezione, chiave); }
+    void CancellaSezione() { CancellaImpostazione(kApplicazione, kSezione); }
+};
+
+// The store in the per-user registry: HKEY_CURRENT_USER\<radice>\<app>\<sezione>, one REG_SZ value a key.
+// Tests pass another root so they never touch the user's own settings.
+class ImpostazioniRegistro final : public Impostazioni {
+public:
+    explicit ImpostazioniRegistro(std::wstring radice = L"Software");
+    std::wstring LeggiImpostazione(std::wstring_view app, std::wstring_view sezione,
+                                   std::wstring_view chiave) const override;
+    void ScriviImpostazione(std::wstring_view app, std::wstring_view sezione, std::wstring_view chiave,
+                            std::wstring_view valore) override;
+    void CancellaImpostazione(std::wstring_view app, std::wstring_view sezione, std::wstring_view chiave) override;
+    void CancellaImpostazione(std::wstring_view app, std::wstring_view sezione) override;
+
+private:
+    std::wstring radice_;
+};
+
+}  // namespace esmalvio

@@ -1,0 +1,13 @@
+#!/bin/sh
+# Runs the Windows tests inside the display xvfb-run made, in a Wine prefix of their own.
+set -eu
+cd "$(dirname "$0")/.."
+. tools/wine-env.sh
+prefix="$(mktemp -d /tmp/esmalvio-wine.XXXXXX)"
+cleanup() {
+    wine_stop
+    rm -rf "$prefix"
+}
+trap cleanup EXIT INT TERM
+wine_start "$prefix"
+ctest --preset windows "$@"

@@ -1,0 +1,20 @@
+# Sourced by the scripts: a private Wine prefix, made ready, with a server that stays up until wine_stop.
+# Wine's background processes inherit open descriptors, so everything they start writes to files.
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEARCH=win64
+
+wine_start() {
+    export WINEPREFIX="$1"
+    mkdir -p "$WINEPREFIX"
+    wineboot -i >"$WINEPREFIX/wineboot.log" 2>&1 </dev/null
+    wineserver -p >/dev/null 2>&1 </dev/null
+    # Start the desktop and services now, outside of any pipe a test runner reads.
+    wine cmd /c exit >"$WINEPREFIX/warmup.log" 2>&1 </dev/null || true
+}
+
+wine_stop() {
+    [ -n "${WINEPREFIX:-}" ] || return 0
+    wineserver -k >/dev/null 2>&1 || true
+    wineserver -w >/dev/null 2>&1 || true
+}
