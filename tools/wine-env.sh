@@ -7,8 +7,9 @@ export WINEARCH=win64
 wine_start() {
     export WINEPREFIX="$1"
     mkdir -p "$WINEPREFIX"
-    wineboot -i >"$WINEPREFIX/wineboot.log" 2>&1 </dev/null
+    # A persistent server, started first, so that later runs never start one holding a test's pipes.
     wineserver -p >/dev/null 2>&1 </dev/null
+    wineboot -i >"$WINEPREFIX/wineboot.log" 2>&1 </dev/null
     # Start the desktop and services now, outside of any pipe a test runner reads.
     wine cmd /c exit >"$WINEPREFIX/warmup.log" 2>&1 </dev/null || true
 }

@@ -1,4 +1,5 @@
 # Fails unless every DLL the executable imports is one that Windows itself provides.
+cmake_policy(SET CMP0057 NEW)
 execute_process(COMMAND ${OBJDUMP} -p ${EXE} OUTPUT_VARIABLE dump RESULT_VARIABLE rc)
 if(NOT rc EQUAL 0)
   message(FATAL_ERROR "objdump failed on ${EXE}")

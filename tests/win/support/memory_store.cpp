@@ -1,0 +1,48 @@
+#include "support/memory_store.h"
+
+namespace esmalvio::test {
+namespace {
+
+std::wstring Prefisso(std::wstring_view app, std::wstring_view sezione) {
+    return std::wstring(app) + L'\x1' + std::wstring(sezione) + L'\x1';
+}
+
+}  // namespace
+
+std::wstring ImpostazioniMemoria::LeggiImpostazione(std::wstring_view app, std::wstring_view sezione,
+                                                    std::wstring_view chiave) const {
+    ++letture;
+    const auto it = valori_.find(Prefisso(app, sezione) + std::wstring(chiave));
+    return it == valori_.end() ? std::wstring{} : it->second;
+}
+
+void ImpostazioniMemoria::ScriviImpostazione(std::wstring_view app, std::wstring_view sezione,
+                                             std::wstring_view chiave, std::wstring_view valore) {
+    ++scritture;
+    valori_[Prefisso(app, sezione) + std::wstring(chiave)] = std::wstring(valore);
+}
+
+void ImpostazioniMemoria::CancellaImpostazione(std::wstring_view app, std::wstring_view sezione,
+                                               std::wstring_view chiave) {
+    ++scritture;
+    valori_.erase(Prefisso(app, sezione) + std::wstring(chiave));
+}
+
+void ImpostazioniMemoria::CancellaImpostazione(std::wstring_view app, std::wstring_view sezione) {
+    ++scritture;
+    const std::wstring p = Prefisso(app, sezione);
+    for (auto it = valori_.lower_bound(p); it != valori_.end() && it->first.starts_with(p);) it = valori_.erase(it);
+}
+
+std::wstring ImpostazioniMemoria::Contenuto() const {
+    const std::wstring p = Prefisso(kApplicazione, kSezione);
+    std::wstring testo;
+    for (auto it = valori_.lower_bound(p); it != valori_.end() && it->first.starts_with(p); ++it) {
+        testo += it->first.substr(p.size()) + L"=" + it->second + L"\n";
+    }
+    return testo;
+}
+
+bool ImpostazioniMemoria::SezioneEsiste() const { return !Contenuto().empty(); }
+
+}  // namespace esmalvio::test

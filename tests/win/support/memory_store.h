@@ -1,0 +1,31 @@
+// Settings kept in memory, for tests that must not touch the registry.
+#pragma once
+
+#include <map>
+#include <string>
+
+#include "settings/settings_store.h"
+
+namespace esmalvio::test {
+
+class ImpostazioniMemoria final : public Impostazioni {
+public:
+    std::wstring LeggiImpostazione(std::wstring_view app, std::wstring_view sezione,
+                                   std::wstring_view chiave) const override;
+    void ScriviImpostazione(std::wstring_view app, std::wstring_view sezione, std::wstring_view chiave,
+                            std::wstring_view valore) override;
+    void CancellaImpostazione(std::wstring_view app, std::wstring_view sezione, std::wstring_view chiave) override;
+    void CancellaImpostazione(std::wstring_view app, std::wstring_view sezione) override;
+
+    // Every key of section "Timer" of "Quilmora", as "key=value" lines in key order.
+    std::wstring Contenuto() const;
+    bool SezioneEsiste() const;
+    mutable int letture = 0;
+    int scritture = 0;
+
+private:
+    using Chiave = std::wstring;  // app \x1 section \x1 key
+    std::map<Chiave, std::wstring> valori_;
+};
+
+}  // namespace esmalvio::test

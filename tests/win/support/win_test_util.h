@@ -1,0 +1,90 @@
+// Helpers for tests that drive real windows under Wine: waiting, answering message boxes,
+// reading the clock face back from the screen, and starting the program.
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <functional>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app/handles.h"
+
+namespace esmalvio::test {
+
+// Dispatches this thread's messages until the condition holds; false on timeout.
+bool AttendiFinche(const std::function<bool()>& condizione, DWORD timeoutMs = 5000);
+// Dispatches this thread's messages for a while (for things that must NOT happen).
+void Pompa(DWORD ms);
+
+// A message box as it was shown.
+struct MessaggioVisto {
+    std::wstring titolo;
+    std::wstring testo;
+    UINT icona = 0;    // MB_ICONEXCLAMATION, MB_ICONINFORMATION, MB_ICONQUESTION, or 0
+    UINT pulsanti = 0; // MB_OK or MB_YESNO
+};
+
+// Waits on another thread for a message box titled "Esmalvio" (of any process), records it and
+// answers it with the button given (IDOK, IDYES, IDNO).
+class Risponditore {
+public:
+    explicit Risponditore(int risposta, DWORD timeoutMs = 10000, const wchar_t* titolo = L"Esmalvio");
+    Risponditore(const Risponditore&) = delete;
+    Risponditore& operator=(const Risponditore&) = delete;
+    ~Risponditore();
+    // Waits for the answering thread; nothing when no message box came in time.
+    std::optional<MessaggioVisto> Visto();
+
+private:
+    std::thread thread_;
+    std::optional<MessaggioVisto> visto_;
+};
+
+// The clock face as shown on screen, decoded from the pixels of the window.
+struct Faccia {
+    std::array<int, 6> cifre{};  // -1 where a cell shows no known glyph
+    bool puntiAccesi = false;
+    bool puntiValidi = false;    // both colon cells show the same known picture
+    int colore = -1;             // 0 red, 1 green, 2 cyan; -1 when not one colour
+    bool marginiNeri = false;
+    std::wstring Testo() const;  // "hh:mm:ss" or with '?' for unknown digits
+};
+Faccia LeggiFaccia(HWND finestra);
+
+// Geometry of a window's outer rectangle, in twips (15 per pixel).
+struct Twip {
+    long left, top, width, height;
+};
+Twip GeometriaTwip(HWND finestra);
+SIZE DimensioniClient(HWND finestra);
+
+// Esmalvio.exe started as a process of its own; killed when the owner goes.
+class Processo {
+public:
+    explicit Processo(const std::wstring& argomenti = L"");
+    Processo(const Processo&) = delete;
+    Processo& operator=(const Processo&) = delete;
+    ~Processo();
+    HWND AttendiFinestra(const wchar_t* classe = L"Esmalvio", DWORD timeoutMs = 20000) const;
+    bool AttendiFine(DWORD timeoutMs = 20000) const;  // true once the process has ended
+    DWORD Id() const noexcept { return id_; }
+    DWORD CodiceUscita() const;
+
+private:
+    UniqueHandle processo_;
+    DWORD id_ = 0;
+};
+
+// Top-level windows of a class that belong to a process (0: any process).
+std::vector<HWND> FinestreDi(const wchar_t* classe, DWORD processo = 0);
+
+// The program's own per-user settings in the registry of this Wine prefix.
+void CancellaImpostazioniProgramma();
+void ScriviImpostazioneProgramma(const wchar_t* chiave, const wchar_t* valore);
+std::wstring LeggiImpostazioneProgramma(const wchar_t* chiave);
+
+}  // namespace esmalvio::test
