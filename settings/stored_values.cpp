@@ -1,5 +1,6 @@
 #include "settings/stored_values.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
@@ -7,8 +8,12 @@
 namespace esmalvio {
 namespace {
 
-bool Blank(wchar_t c) { return c == L' ' || c == L'\t'; }
-bool Digit(wchar_t c) { return c >= L'0' && c <= L'9'; }
+bool Blank(wchar_t c) {
+    return c == L' ' || c == L'\t';
+}
+bool Digit(wchar_t c) {
+    return c >= L'0' && c <= L'9';
+}
 
 std::wstring_view Trim(std::wstring_view t) {
     while (!t.empty() && Blank(t.front())) t.remove_prefix(1);
@@ -79,7 +84,10 @@ Posizione LeggiPos(std::wstring_view testo) {
 }
 
 std::wstring ScriviPos(Posizione pos) {
-    const auto whole = [](double v) { return std::to_wstring(static_cast<long long>(std::llround(v))); };
+    // Window edges are whole twips; anything else was never a window position.
+    const auto whole = [](double v) {
+        return std::to_wstring(static_cast<long long>(std::llround(std::clamp(v, -1e15, 1e15))));
+    };
     return whole(pos.left) + L"," + whole(pos.top);
 }
 
@@ -89,8 +97,12 @@ std::optional<std::int16_t> LeggiColore(std::wstring_view testo) {
     return static_cast<std::int16_t>(*value);
 }
 
-std::optional<std::int32_t> LeggiFuso(std::wstring_view testo) { return LeggiIntero(testo); }
+std::optional<std::int32_t> LeggiFuso(std::wstring_view testo) {
+    return LeggiIntero(testo);
+}
 
-bool LegaleAttivo(std::wstring_view testo) { return LeggiIntero(testo) == 1; }
+bool LegaleAttivo(std::wstring_view testo) {
+    return LeggiIntero(testo) == 1;
+}
 
 }  // namespace esmalvio

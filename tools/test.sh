@@ -1,5 +1,6 @@
 #!/bin/sh
-# Every test: the portable core natively under the sanitizers, then the program under Wine in Xvfb.
+# Every test: the portable core natively under the sanitizers and a short fuzz run, then the program under
+# Wine in Xvfb.
 set -eu
 cd "$(dirname "$0")/.."
 tools/deps.sh
@@ -7,6 +8,10 @@ tools/deps.sh
 cmake --preset native >/dev/null
 cmake --build --preset native
 ctest --preset native
+
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz
+ctest --preset fuzz
 
 cmake --preset windows >/dev/null
 cmake --build --preset windows

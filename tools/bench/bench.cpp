@@ -1,0 +1,282 @@
+// Figures of the running clock, printed one per line as "name: value unit".
+//   bench [accuracy-seconds]
+// Start-up is measured against a bare window program built the same way, and accuracy by
+// sampling the face of a separate Esmalvio.exe every 10 ms against the system clock.
+#include <windows.h>
+
+#include <psapi.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/environment.h"
+#include "clock/clock_window.h"
+#include "clock/system_clock.h"
+#include "support/memory_store.h"
+#include "support/win_test_util.h"
+
+namespace {
+
+using namespace esmalvio;
+using esmalvio::test::AttendiFinche;
+using esmalvio::test::LeggiFaccia;
+
+class NessunaNavigazione final : public Navigazione {
+public:
+    void ApriFusi() override {}
+    void RiapriOrologio() override {}
+    void Esci() override {}
+};
+
+double Adesso() {
+    static const double frequenza = [] {
+        LARGE_INTEGER f;
+        ::QueryPerformanceFrequency(&f);
+        return static_cast<double>(f.QuadPart);
+    }();
+    LARGE_INTEGER t;
+    ::QueryPerformanceCounter(&t);
+    return static_cast<double>(t.QuadPart) / frequenza;
+}
+
+double CpuThread() {
+    FILETIME c, e, k, u;
+    ::GetThreadTimes(::GetCurrentThread(), &c, &e, &k, &u);
+    const auto v = [](FILETIME f) { return (ULONGLONG{f.dwHighDateTime} << 32) | f.dwLowDateTime; };
+    return static_cast<double>(v(k) + v(u)) / 1e7;
+}
+
+double Mediana(std::vector<double> v) {
+    if (v.empty()) return 0;
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+struct Risorse {
+    DWORD gdi, user, handle;
+    SIZE_T workingSet;
+};
+
+// Wine answers 0 to the resource counters; there the tables are scanned instead. A GDI handle whose
+// high word is 0 names its table entry directly, and kernel handles are multiples of 4.
+DWORD OggettiGdi() {
+    DWORD n = 0;
+    for (ULONG_PTR i = 32; i < 0x10000; ++i) {
+        if (::GetObjectType(reinterpret_cast<HGDIOBJ>(i))) ++n;
+    }
+    return n;
+}
+
+DWORD HandleKernel() {
+    DWORD n = 0;
+    for (ULONG_PTR i = 4; i < 0x10000; i += 4) {
+        DWORD flags = 0;
+        if (::GetHandleInformation(reinterpret_cast<HANDLE>(i), &flags)) ++n;
+    }
+    return n;
+}
+
+DWORD FinestreDelThread() {
+    DWORD n = 0;
+    ::EnumThreadWindows(
+        ::GetCurrentThreadId(),
+        [](HWND h, LPARAM lp) -> BOOL {
+            auto& conta = *reinterpret_cast<DWORD*>(lp);
+            ++conta;
+            ::EnumChildWindows(
+                h,
+                [](HWND, LPARAM lp2) -> BOOL {
+                    ++*reinterpret_cast<DWORD*>(lp2);
+                    return TRUE;
+                },
+                lp);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&n));
+    return n;
+}
+
+Risorse Misura() {
+    Risorse r{};
+    HANDLE p = ::GetCurrentProcess();
+    r.gdi = ::GetGuiResources(p, GR_GDIOBJECTS);
+    if (r.gdi == 0) r.gdi = OggettiGdi();
+    r.user = ::GetGuiResources(p, GR_USEROBJECTS);
+    if (r.user == 0) r.user = FinestreDelThread();
+    ::GetProcessHandleCount(p, &r.handle);
+    if (r.handle == 0) r.handle = HandleKernel();
+    PROCESS_MEMORY_COUNTERS pmc{};
+    pmc.cb = sizeof pmc;
+    ::K32GetProcessMemoryInfo(p, &pmc, sizeof pmc);
+    r.workingSet = pmc.WorkingSetSize;
+    return r;
+}
+
+void Stampa(const char* quando, const Risorse& r) {
+    std::printf("resources %s: GDI objects %lu, USER objects (windows where uncounted) %lu, handles %lu, "
+                "working set %zu KiB\n",
+                quando, r.gdi, r.user,
+                r.handle, r.workingSet / 1024);
+}
+
+void InProcesso() {
+    test::ImpostazioniMemoria store;
+    OrologioDiSistema orologio;
+    NessunaNavigazione nav;
+    Ambiente a;
+    a.impostazioni = &store;
+    a.orologio = &orologio;
+    a.navigazione = &nav;
+    a.istanza = ::GetModuleHandleW(nullptr);
+    auto finestra = std::make_unique<Esmalvio>(a);
+    finestra->Carica();
+    test::Pompa(100);
+
+    constexpr int kChiamate = 10000;
+    std::vector<double> tempi;
+    tempi.reserve(kChiamate);
+    const double cpu0 = CpuThread();
+    for (int i = 0; i < kChiamate; ++i) {
+        const double t0 = Adesso();
+        finestra->Timer1_Timer();
+        tempi.push_back(Adesso() - t0);
+    }
+    const double cpu = CpuThread() - cpu0;
+    std::printf("normal tick (MostraOra), median of %d: %.1f us wall, %.1f us CPU on average\n", kChiamate,
+                Mediana(tempi) * 1e6, cpu / kChiamate * 1e6);
+
+    ::ShowWindow(finestra->hwnd(), SW_MINIMIZE);
+    test::Pompa(50);
+    tempi.clear();
+    for (int i = 0; i < kChiamate; ++i) {
+        const double t0 = Adesso();
+        finestra->Timer1_Timer();
+        tempi.push_back(Adesso() - t0);
+    }
+    std::printf("minimised tick, median of %d: %.1f us wall\n", kChiamate, Mediana(tempi) * 1e6);
+    ::ShowWindow(finestra->hwnd(), SW_RESTORE);
+    test::Pompa(50);
+
+    Stampa("before", Misura());
+    for (int i = 0; i < 100000; ++i) finestra->Timer1_Timer();
+    test::Pompa(50);
+    Stampa("after 100000 ticks", Misura());
+    for (int i = 0; i < 1000; ++i) {
+        ::ShowWindow(finestra->hwnd(), SW_MINIMIZE);
+        finestra->Timer1_Timer();
+        ::ShowWindow(finestra->hwnd(), SW_RESTORE);
+        finestra->Timer1_Timer();
+    }
+    test::Pompa(50);
+    Stampa("after 1000 minimise/restore", Misura());
+}
+
+std::wstring Accanto(const wchar_t* nome) {
+    std::wstring p(MAX_PATH, L'\0');
+    p.resize(::GetModuleFileNameW(nullptr, p.data(), MAX_PATH));
+    return p.substr(0, p.find_last_of(L'\\') + 1) + nome;
+}
+
+// Seconds from process creation until its window is visible (and, for the clock, shows a face).
+double AvvioFinoAllaFaccia(const std::wstring& exe, const wchar_t* classe, bool faccia) {
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    std::wstring riga = L"\"" + exe + L"\"";
+    const double t0 = Adesso();
+    if (!::CreateProcessW(exe.c_str(), riga.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return -1;
+    UniqueHandle processo(pi.hProcess);
+    UniqueHandle thread(pi.hThread);
+    HWND trovata = nullptr;
+    double t1 = -1;
+    AttendiFinche(
+        [&] {
+            for (HWND h : test::FinestreDi(classe, pi.dwProcessId)) {
+                if (::IsWindowVisible(h) && (!faccia || LeggiFaccia(h).Testo().find(L'?') == std::wstring::npos)) {
+                    trovata = h;
+                    t1 = Adesso();
+                }
+            }
+            return trovata != nullptr;
+        },
+        20000);
+    if (trovata) ::PostMessageW(trovata, WM_CLOSE, 0, 0);
+    if (::WaitForSingleObject(processo.get(), 10000) != WAIT_OBJECT_0) ::TerminateProcess(processo.get(), 1);
+    return t1 < 0 ? -1 : t1 - t0;
+}
+
+void Avvio() {
+    const std::wstring esmalvio = Accanto(L"Esmalvio.exe");
+    const std::wstring bare = Accanto(L"esmalvio_bare.exe");
+    std::vector<double> e, b;
+    for (int i = 0; i < 10; ++i) {
+        b.push_back(AvvioFinoAllaFaccia(bare, L"EsmalvioBare", false));
+        e.push_back(AvvioFinoAllaFaccia(esmalvio, L"Esmalvio", true));
+    }
+    const double me = Mediana(e);
+    const double mb = Mediana(b);
+    std::printf("start to first face, median of 10: Esmalvio %.0f ms, bare window %.0f ms, ratio %.2f\n", me * 1e3,
+                mb * 1e3, mb > 0 ? me / mb : 0);
+}
+
+int Secondo(const std::wstring& t) {
+    return ((t[0] - L'0') * 10 + (t[1] - L'0')) * 3600 + ((t[3] - L'0') * 10 + (t[4] - L'0')) * 60 +
+           (t[6] - L'0') * 10 + (t[7] - L'0');
+}
+
+void Accuratezza(int secondi) {
+    test::CancellaImpostazioniProgramma();
+    test::Processo clock;
+    HWND h = clock.AttendiFinestra();
+    if (!h) {
+        std::printf("accuracy: the clock did not start\n");
+        return;
+    }
+    double peggiore = 0;
+    int saltati = 0, doppi = 0, cambi = 0, illeggibili = 0;
+    std::wstring precedente;
+    double inizioPrecedente = Adesso();
+    const double fine = Adesso() + secondi;
+    while (Adesso() < fine) {
+        const std::wstring faccia = LeggiFaccia(h).Testo();
+        SYSTEMTIME ora;
+        ::GetLocalTime(&ora);
+        if (faccia.find(L'?') != std::wstring::npos) {
+            ++illeggibili;
+        } else if (faccia != precedente) {
+            const double t = Adesso();
+            if (!precedente.empty()) {
+                ++cambi;
+                const int passo = (Secondo(faccia) - Secondo(precedente) + 86400) % 86400;
+                if (passo > 1) saltati += passo - 1;
+                if (t - inizioPrecedente > 1.5) ++doppi;
+                // The face should show the second the system is in, shortly after it began.
+                const int sistema = ora.wHour * 3600 + ora.wMinute * 60 + ora.wSecond;
+                if (sistema == Secondo(faccia)) peggiore = std::max(peggiore, ora.wMilliseconds / 1000.0);
+            }
+            precedente = faccia;
+            inizioPrecedente = t;
+        }
+        ::Sleep(10);
+    }
+    std::printf("accuracy over %d s: %d changes, worst delay %.0f ms after the second began, %d skipped, "
+                "%d doubled, %d unreadable samples\n",
+                secondi, cambi, peggiore * 1e3, saltati, doppi, illeggibili);
+    ::PostMessageW(h, WM_CLOSE, 0, 0);
+    clock.AttendiFine(10000);
+    test::CancellaImpostazioniProgramma();
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    const int secondi = argc > 1 ? std::max(1, _wtoi(argv[1])) : 600;
+    InProcesso();
+    Avvio();
+    Accuratezza(secondi);
+    return 0;
+}
