@@ -27,7 +27,7 @@ constexpr std::array<int, 2> kSinistraSep1{615 / 15, 1230 / 15};
 constexpr int kLarghezzaSep = 75 / Esmalvio::kTwipPerPixel;
 constexpr COLORREF kSfondoIniziale = RGB(0x40, 0x40, 0x40);
 // Wall-clock seconds change on the second; the tick lands this long after the change.
-constexpr UINT kRitardoTickMs = 25;
+constexpr UINT kRitardoTickMs = 10;
 
 OraDelGiorno Ora(const SYSTEMTIME& t) { return {t.wHour, t.wMinute, t.wSecond}; }
 
