@@ -1,14 +1,340 @@
 #include "zones/fusi_dialog.h"
 
+#include <commctrl.h>
+
+#include <algorithm>
+#include <array>
+
+#include "app/resource.h"
+#include "app/texts.h"
+#include "settings/globale.h"
+#include "settings/stored_values.h"
+#include "zones/daylight_rule.h"
+#include "zones/zone_table.h"
+
 namespace esmalvio {
+namespace {
+
+constexpr DWORD kStile = WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+constexpr DWORD kStileEsteso = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
+constexpr int kLarghezzaClient = 5055 / Fusi::kTwipPerPixel;
+constexpr int kAltezzaClient = 2625 / Fusi::kTwipPerPixel;
+constexpr COLORREF kGrigio = RGB(192, 192, 192);
+constexpr std::int16_t kPulsanti = 3;
+// The open list of Combo1 shows about a dozen zones at a time: common controls 6 count items, older
+// ones take the height given to the combo box below its edit field.
+constexpr int kVociVisibili = 12;
+constexpr int kAltezzaElenco = 180;
+// Posted once the combo box has finished putting a text in its edit field.
+constexpr UINT kMostraInizio = WM_APP + 1;
+
+// One control of the form, in twips from the client's corner. The order of the table is the
+// creation order, which makes the tab order.
+struct Descrizione {
+    const wchar_t* classe;
+    UINT testo;  // string id, 0 for none
+    DWORD stile;
+    int id;
+    int left, top, width, height;
+};
+
+constexpr DWORD kCasella = BS_AUTOCHECKBOX | WS_TABSTOP;
+constexpr DWORD kPulsante = BS_PUSHBUTTON | WS_TABSTOP;
+constexpr DWORD kEtichetta = SS_LEFT | SS_NOPREFIX;
+
+constexpr std::array<Descrizione, 8> kControlli{{
+    {L"COMBOBOX", 0, CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP, Fusi::kCombo1, 240, 405, 4575, 315},
+    {L"BUTTON", IDS_FUSI_CHECK1, kCasella, Fusi::kCheck1, 240, 960, 3855, 255},
+    {L"BUTTON", IDS_FUSI_SALVA, kPulsante, Fusi::kCommand1 + 0, 240, 1845, 1215, 375},
+    {L"BUTTON", IDS_FUSI_ORA_LOCALE, kPulsante, Fusi::kCommand1 + 1, 1920, 1845, 1215, 375},
+    {L"BUTTON", IDS_FUSI_CHIUDI, kPulsante, Fusi::kCommand1 + 2, 3600, 1845, 1215, 375},
+    {L"STATIC", IDS_FUSI_LABEL1, kEtichetta, Fusi::kLabel1, 225, 90, 4545, 255},
+    {L"BUTTON", IDS_FUSI_CHECK2, kCasella, Fusi::kCheck2, 240, 1350, 3960, 285},
+    {L"STATIC", IDS_FUSI_LABEL2, kEtichetta, Fusi::kLabel2, 210, 2370, 4620, 195},
+}};
+
+void RegistraClasse(HINSTANCE istanza, WNDPROC procedura) {
+    WNDCLASSEXW wc{};
+    if (::GetClassInfoExW(istanza, Fusi::kClasse, &wc)) return;
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = procedura;
+    wc.hInstance = istanza;
+    wc.hIcon = ::LoadIconW(istanza, MAKEINTRESOURCEW(IDI_FUSI));
+    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = Fusi::kClasse;
+    ::RegisterClassExW(&wc);
+}
+
+UniqueFont CarattereMessaggi() {
+    NONCLIENTMETRICSW ncm{};
+    ncm.cbSize = sizeof ncm;
+    if (!::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0)) return UniqueFont{};
+    return UniqueFont(::CreateFontIndirectW(&ncm.lfMessageFont));
+}
+
+int Altezza(HWND finestra) {
+    RECT r{};
+    ::GetWindowRect(finestra, &r);
+    return r.bottom - r.top;
+}
+
+// The edit field of a combo box takes its height from the font; raise it to the design height, and
+// never lower it, so that a large system font is not cut. Implementations disagree on whether the
+// height set includes the field's padding, so set, measure and correct once.
+void AltezzaCampo(HWND combo, int altezza) {
+    if (Altezza(combo) >= altezza) return;
+    LRESULT campo = ::SendMessageW(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
+    for (int prova = 0; prova < 2 && campo > 0; ++prova) {
+        campo += altezza - Altezza(combo);
+        ::SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), campo);
+    }
+}
+
+// The longest zone texts are wider than the combo box: the open list is made wide enough to show them whole.
+void LarghezzaElenco(HWND combo, HFONT carattere) {
+    WindowDc dc(combo);
+    const ScopedSelect sel(dc.get(), carattere);
+    int larghezza = 0;
+    for (const Zona& zona : TabellaFusi()) {
+        SIZE dimensioni{};
+        ::GetTextExtentPoint32W(dc.get(), zona.testo.data(), static_cast<int>(zona.testo.size()), &dimensioni);
+        larghezza = std::max<int>(larghezza, dimensioni.cx);
+    }
+    const int margini = 4 * ::GetSystemMetrics(SM_CXEDGE) + ::GetSystemMetrics(SM_CXVSCROLL);
+    ::SendMessageW(combo, CB_SETDROPPEDWIDTH, static_cast<WPARAM>(larghezza + margini), 0);
+}
+
+// True only when the Run key or its value is known to be missing. A standard user cannot open the
+// machine's Run key for writing even when there is nothing to remove; that is no failure.
+bool AvvioAssente(HKEY radice) {
+    HKEY aperta = nullptr;
+    const LSTATUS aperto = ::RegOpenKeyExW(radice, std::wstring(kChiaveRun).c_str(), 0, KEY_QUERY_VALUE, &aperta);
+    if (aperto == ERROR_FILE_NOT_FOUND) return true;
+    if (aperto != ERROR_SUCCESS) return false;
+    const UniqueKey key(aperta);
+    return ::RegQueryValueExW(key.get(), std::wstring(kValoreRun).c_str(), nullptr, nullptr, nullptr, nullptr) ==
+           ERROR_FILE_NOT_FOUND;
+}
+
+}  // namespace
 
 Fusi::Fusi(const Ambiente& ambiente) : ambiente_(ambiente) {}
+
 Fusi::~Fusi() {
     if (hwnd_) ::DestroyWindow(hwnd_);
 }
-void Fusi::Mostra(int) {}
-void Fusi::Form_Load() {}
-void Fusi::Command1_Click(std::int16_t) {}
-LRESULT Fusi::Gestisci(UINT msg, WPARAM wp, LPARAM lp) { return ::DefWindowProcW(hwnd_, msg, wp, lp); }
+
+void Fusi::Mostra(int comeMostrare) {
+    RegistraClasse(ambiente_.istanza, &FinestraBase<Fusi>::Procedura);
+    RECT r{0, 0, kLarghezzaClient, kAltezzaClient};
+    ::AdjustWindowRectEx(&r, kStile, FALSE, kStileEsteso);
+    const std::wstring titolo = Testo(ambiente_.istanza, IDS_FUSI_TITOLO);
+    if (!::CreateWindowExW(kStileEsteso, kClasse, titolo.c_str(), kStile, 0, 0, r.right - r.left, r.bottom - r.top,
+                           nullptr, nullptr, ambiente_.istanza, this)) {
+        // With no window at all the program would run on unseen: go back to the clock.
+        ambiente_.navigazione->RiapriOrologio();
+        return;
+    }
+    Form_Load();
+    ::ShowWindow(hwnd_, comeMostrare);
+    ::UpdateWindow(hwnd_);
+}
+
+void Fusi::CreaControlli() {
+    // A modal frame draws no caption icon from the class alone.
+    ::SendMessageW(hwnd_, WM_SETICON, ICON_BIG,
+                   reinterpret_cast<LPARAM>(::LoadIconW(ambiente_.istanza, MAKEINTRESOURCEW(IDI_FUSI))));
+    ::SendMessageW(hwnd_, WM_SETICON, ICON_SMALL,
+                   reinterpret_cast<LPARAM>(::LoadImageW(ambiente_.istanza, MAKEINTRESOURCEW(IDI_FUSI), IMAGE_ICON,
+                                                         ::GetSystemMetrics(SM_CXSMICON),
+                                                         ::GetSystemMetrics(SM_CYSMICON), LR_SHARED)));
+    carattere_ = CarattereMessaggi();
+    for (const Descrizione& d : kControlli) {
+        const std::wstring testo = d.testo ? Testo(ambiente_.istanza, d.testo) : std::wstring{};
+        // A drop-down combo box is given the height of its edit field and its open list together.
+        const int altezza = d.height / kTwipPerPixel + (d.id == kCombo1 ? kAltezzaElenco : 0);
+        HWND controllo =
+            ::CreateWindowExW(0, d.classe, testo.c_str(), WS_CHILD | WS_VISIBLE | d.stile, d.left / kTwipPerPixel,
+                              d.top / kTwipPerPixel, d.width / kTwipPerPixel, altezza, hwnd_,
+                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(d.id)), ambiente_.istanza, nullptr);
+        if (controllo && carattere_) {
+            ::SendMessageW(controllo, WM_SETFONT, reinterpret_cast<WPARAM>(carattere_.get()), FALSE);
+        }
+        if (controllo && d.id == kCombo1) {
+            AltezzaCampo(controllo, d.height / kTwipPerPixel);
+            if (carattere_) LarghezzaElenco(controllo, carattere_.get());
+            ::SendMessageW(controllo, CB_SETMINVISIBLE, kVociVisibili, 0);
+        }
+    }
+}
+
+void Fusi::Form_Load() {
+    RECT w{};
+    ::GetWindowRect(hwnd_, &w);
+    const int x = (::GetSystemMetrics(SM_CXSCREEN) - (w.right - w.left)) / 2;
+    const int y = (::GetSystemMetrics(SM_CYSCREEN) - (w.bottom - w.top)) / 2;
+    ::SetWindowPos(hwnd_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+
+    sfondo_.reset(::CreateSolidBrush(kGrigio));
+    ::InvalidateRect(hwnd_, nullptr, TRUE);
+
+    CaricaFusi();
+
+    if (!LeggiRegistro(kChiaveRun, kValoreRun, ambiente_.radiceMacchina).empty()) {
+        ::SendMessageW(Controllo(kCheck2), BM_SETCHECK, BST_CHECKED, 0);
+    }
+}
+
+void Fusi::CaricaFusi() {
+    const Impostazioni& s = *ambiente_.impostazioni;
+    const std::wstring fuso = s.Leggi(kFuso);
+    const std::wstring legale = s.Leggi(kLegale);
+
+    HWND combo = Controllo(kCombo1);
+    for (const Zona& zona : TabellaFusi()) {
+        const std::wstring testo(zona.testo);
+        const LRESULT i = ::SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(testo.c_str()));
+        if (i >= 0) ::SendMessageW(combo, CB_SETITEMDATA, static_cast<WPARAM>(i), static_cast<LPARAM>(zona.offset));
+    }
+
+    const LONG bias = ambiente_.orologio->Bias();
+    // The calendar rule only matters while no zone is stored.
+    if (!LeggiFuso(fuso)) OraLegale();
+    const SceltaIniziale scelta = SceltaFuso(fuso, legale, bias, inVigore_);
+    if (scelta.indice >= 0) ::SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(scelta.indice), 0);
+    if (scelta.legale) ::SendMessageW(Controllo(kCheck1), BM_SETCHECK, BST_CHECKED, 0);
+}
+
+void Fusi::OraLegale() {
+    const SYSTEMTIME oggi = ambiente_.orologio->Locale();
+    inVigore_ = esmalvio::OraLegale(oggi.wYear, oggi.wMonth, oggi.wDay);
+}
+
+void Fusi::Command1_Click(std::int16_t index) {
+    switch (index) {
+        case 0:
+            Salva();
+            return;
+        case 1:
+            RipristinaOraLocale();
+            return;
+        case 2:
+            ambiente_.navigazione->RiapriOrologio();
+            return;
+        default:
+            return;
+    }
+}
+
+void Fusi::Salva() {
+    if (Messaggio(IDS_FUSI_SALVO, kDomanda) != IDYES) return;
+
+    // Without a chosen entry there is no offset to store.
+    const LRESULT indice = ::SendMessageW(Controllo(kCombo1), CB_GETCURSEL, 0, 0);
+    if (indice < 0 || static_cast<std::size_t>(indice) >= TabellaFusi().size()) {
+        Messaggio(IDS_FUSI_SCEGLI_FUSO, kAvviso);
+        return;
+    }
+    const auto offset =
+        static_cast<std::int32_t>(::SendMessageW(Controllo(kCombo1), CB_GETITEMDATA, static_cast<WPARAM>(indice), 0));
+    // Typed text that names no place keeps the place of the chosen entry.
+    const auto localita = LocalitaDaTesto(TestoCombo());
+    const std::wstring luogo =
+        localita ? *localita
+                 : LocalitaDaTesto(TabellaFusi()[static_cast<std::size_t>(indice)].testo).value_or(std::wstring{});
+
+    Impostazioni& s = *ambiente_.impostazioni;
+    s.Scrivi(kFuso, std::to_wstring(offset));
+    s.Scrivi(kLocalita, luogo);
+    s.Scrivi(kLegale, Spuntato(kCheck1) ? L"1" : L"0");
+
+    // Quoted, so that a folder with blanks cannot make the system start another program.
+    const std::wstring avvio = L"\"" + ambiente_.cartella + L"\\Esmalvio.exe\"";
+    const HKEY radice = ambiente_.radiceMacchina;
+    // Without the rights to change the machine's Run key, only a state already in place is no failure.
+    const bool fatto = Spuntato(kCheck2) ? ScriviRegistro(kChiaveRun, kValoreRun, avvio, radice) ||
+                                               LeggiRegistro(kChiaveRun, kValoreRun, radice) == avvio
+                                         : RimuoviRegistro(kChiaveRun, kValoreRun, radice) || AvvioAssente(radice);
+    if (!fatto) Messaggio(IDS_FUSI_AVVIO_NEGATO, kAvviso);
+}
+
+void Fusi::RipristinaOraLocale() {
+    if (Messaggio(IDS_FUSI_RIPRISTINO, kDomanda) != IDYES) return;
+    Impostazioni& s = *ambiente_.impostazioni;
+    s.Cancella(kFuso);
+    s.Cancella(kLocalita);
+    s.Cancella(kLegale);
+}
+
+bool Fusi::Spuntato(int id) const {
+    return ::SendMessageW(Controllo(id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+std::wstring Fusi::TestoCombo() const {
+    HWND combo = Controllo(kCombo1);
+    std::wstring testo(static_cast<std::size_t>(::GetWindowTextLengthW(combo)) + 1, L'\0');
+    const int letti = ::GetWindowTextW(combo, testo.data(), static_cast<int>(testo.size()));
+    testo.resize(static_cast<std::size_t>(letti > 0 ? letti : 0));
+    return testo;
+}
+
+int Fusi::Messaggio(UINT idTesto, UINT stile) const {
+    return esmalvio::Messaggio(ambiente_.istanza, hwnd_, idTesto, stile);
+}
+
+LRESULT Fusi::Gestisci(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+        case WM_CREATE:
+            CreaControlli();
+            return 0;
+        case WM_ERASEBKGND: {
+            if (!sfondo_) break;
+            RECT r{};
+            ::GetClientRect(hwnd_, &r);
+            ::FillRect(reinterpret_cast<HDC>(wp), &r, sfondo_.get());
+            return 1;
+        }
+        case WM_CTLCOLORSTATIC:
+            // Only Check1 shares the window's grey; the labels keep the system colours.
+            if (!sfondo_ || reinterpret_cast<HWND>(lp) != Controllo(kCheck1)) break;
+            ::SetBkColor(reinterpret_cast<HDC>(wp), kGrigio);
+            return reinterpret_cast<LRESULT>(sfondo_.get());
+        case WM_COMMAND: {
+            const int id = LOWORD(wp);
+            if (id == kCombo1 && (HIWORD(wp) == CBN_SETFOCUS || HIWORD(wp) == CBN_SELCHANGE)) {
+                ::PostMessageW(hwnd_, kMostraInizio, 0, 0);
+            } else if (HIWORD(wp) == BN_CLICKED && id >= kCommand1 && id < kCommand1 + kPulsanti) {
+                Command1_Click(static_cast<std::int16_t>(id - kCommand1));
+            }
+            return 0;
+        }
+        case kMostraInizio: {
+            // A focused combo box selects its whole text with the caret at the end, which scrolls the
+            // zone's offset out of a field narrower than the text: keep the selection, caret at the start.
+            COMBOBOXINFO info{};
+            info.cbSize = sizeof info;
+            if (::GetComboBoxInfo(Controllo(kCombo1), &info) && ::GetFocus() == info.hwndItem) {
+                ::SendMessageW(info.hwndItem, EM_SETSEL, static_cast<WPARAM>(::GetWindowTextLengthW(info.hwndItem)), 0);
+            }
+            return 0;
+        }
+        case WM_ACTIVATE:
+            // A modeless window has no dialog manager to keep its focus across a message box.
+            if (LOWORD(wp) == WA_INACTIVE) {
+                HWND f = ::GetFocus();
+                if (f && ::IsChild(hwnd_, f)) fuoco_ = f;
+            } else {
+                ::SetFocus(fuoco_ && ::IsChild(hwnd_, fuoco_) ? fuoco_ : Controllo(kCombo1));
+            }
+            return 0;
+        case WM_CLOSE:
+            ambiente_.navigazione->Esci();
+            return 0;
+        default:
+            break;
+    }
+    return ::DefWindowProcW(hwnd_, msg, wp, lp);
+}
 
 }  // namespace esmalvio

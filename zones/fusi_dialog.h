@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <string>
 
 #include "app/environment.h"
 #include "app/handles.h"
@@ -14,6 +15,11 @@ namespace esmalvio {
 class Fusi : public FinestraBase<Fusi> {
 public:
     static constexpr const wchar_t* kClasse = L"Fusi";
+    static constexpr int kTwipPerPixel = 15;
+
+    // Control ids; the buttons of the array Command1 are kCommand1 + index. None is IDOK or IDCANCEL,
+    // so Enter and Esc outside a button do nothing, as in a dialog without default and cancel buttons.
+    enum Controllo : int { kCombo1 = 100, kCheck1, kCheck2, kLabel1, kLabel2, kCommand1 = 110 };
 
     explicit Fusi(const Ambiente& ambiente);
     ~Fusi();
@@ -28,7 +34,21 @@ private:
     friend class FinestraBase<Fusi>;
     LRESULT Gestisci(UINT msg, WPARAM wp, LPARAM lp);
 
+    void CreaControlli();
+    void CaricaFusi();
+    void OraLegale();
+    void Salva();
+    void RipristinaOraLocale();
+    HWND Controllo(int id) const { return ::GetDlgItem(hwnd_, id); }
+    bool Spuntato(int id) const;
+    std::wstring TestoCombo() const;
+    int Messaggio(UINT idTesto, UINT stile) const;
+
     Ambiente ambiente_;
+    UniqueFont carattere_;
+    UniqueBrush sfondo_;
+    std::int16_t inVigore_ = 0;  // whether today lies in the daylight-saving period
+    HWND fuoco_ = nullptr;       // the control that had the focus when the window was deactivated
 };
 
 }  // namespace esmalvio
