@@ -31,7 +31,9 @@ std::wstring CartellaProgramma() {
 int WINAPI wWinMain(HINSTANCE istanza, HINSTANCE, PWSTR, int) {
     // Taken once, at the start: a later reload of the clock window never ends the program.
     esmalvio::UniqueHandle unico(::CreateMutexW(nullptr, FALSE, L"Local\\Quilmora.Esmalvio"));
-    const bool altraIstanza = ::GetLastError() == ERROR_ALREADY_EXISTS;
+    const DWORD esito = ::GetLastError();
+    // A copy started with other rights (as administrator, say) owns a mutex this one may not open.
+    const bool altraIstanza = esito == ERROR_ALREADY_EXISTS || esito == ERROR_ACCESS_DENIED;
 
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES};
     ::InitCommonControlsEx(&icc);

@@ -1,5 +1,7 @@
 #include "support/win_test_util.h"
 
+#include <dlgs.h>
+
 #include <algorithm>
 #include <vector>
 
@@ -26,12 +28,11 @@ struct Schermata {
     }
 };
 
-Schermata Cattura(HWND finestra) {
+// The pixels that `disegna` puts on a 32-bit bitmap of the given size.
+Schermata Disegna(int larghezza, int altezza, const std::function<void(HDC)>& disegna) {
     Schermata s;
-    RECT r{};
-    ::GetClientRect(finestra, &r);
-    s.larghezza = r.right;
-    s.altezza = r.bottom;
+    s.larghezza = larghezza;
+    s.altezza = altezza;
     if (s.larghezza <= 0 || s.altezza <= 0) return s;
     BITMAPINFO bi{};
     bi.bmiHeader.biSize = sizeof bi.bmiHeader;
@@ -40,12 +41,11 @@ Schermata Cattura(HWND finestra) {
     bi.bmiHeader.biPlanes = 1;
     bi.bmiHeader.biBitCount = 32;
     void* bits = nullptr;
-    WindowDc sorgente(finestra);
-    UniqueBitmap dib(::CreateDIBSection(sorgente.get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
-    UniqueDc memoria(::CreateCompatibleDC(sorgente.get()));
+    UniqueBitmap dib(::CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    UniqueDc memoria(::CreateCompatibleDC(nullptr));
     {
         ScopedSelect sel(memoria.get(), dib.get());
-        ::BitBlt(memoria.get(), 0, 0, s.larghezza, s.altezza, sorgente.get(), 0, 0, SRCCOPY);
+        disegna(memoria.get());
         ::GdiFlush();
     }
     const auto* p = static_cast<const std::uint32_t*>(bits);
@@ -55,6 +55,41 @@ Schermata Cattura(HWND finestra) {
         s.pixel[i] = RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
     }
     return s;
+}
+
+// The client area of a window as it is on the screen, also for a window of another process.
+Schermata Cattura(HWND finestra) {
+    RECT r{};
+    ::GetClientRect(finestra, &r);
+    return Disegna(r.right, r.bottom, [&](HDC memoria) {
+        WindowDc sorgente(finestra);
+        ::BitBlt(memoria, 0, 0, r.right, r.bottom, sorgente.get(), 0, 0, SRCCOPY);
+    });
+}
+
+// Whether an icon control shows a system icon. A box of another process holds its own handle of
+// the icon, so there the pixels are compared with the icon drawn here on the same background.
+bool MostraIcona(HWND controllo, LPCWSTR id) {
+    const HICON icona = ::LoadIconW(nullptr, id);
+    if (reinterpret_cast<HICON>(::SendMessageW(controllo, STM_GETICON, 0, 0)) == icona) return true;
+    // A child window of another process reads back blank through its own DC: go through its top-level window.
+    const HWND radice = ::GetAncestor(controllo, GA_ROOT);
+    RECT r{};
+    ::GetClientRect(controllo, &r);
+    POINT origine{0, 0};
+    ::MapWindowPoints(controllo, radice, &origine, 1);
+    const Schermata vista = Disegna(r.right, r.bottom, [&](HDC memoria) {
+        WindowDc sorgente(radice);
+        ::BitBlt(memoria, 0, 0, r.right, r.bottom, sorgente.get(), origine.x, origine.y, SRCCOPY);
+    });
+    if (vista.pixel.empty()) return false;
+    const Schermata attesa = Disegna(vista.larghezza, vista.altezza, [&](HDC memoria) {
+        const UniqueBrush sfondo(::CreateSolidBrush(vista.At(0, 0)));
+        const RECT tutto{0, 0, vista.larghezza, vista.altezza};
+        ::FillRect(memoria, &tutto, sfondo.get());
+        ::DrawIconEx(memoria, 0, 0, icona, vista.larghezza, vista.altezza, 0, nullptr, DI_NORMAL);
+    });
+    return vista.pixel == attesa.pixel;
 }
 
 Pixel Tipo(COLORREF c, int& colore) {
@@ -154,6 +189,26 @@ Faccia LeggiFaccia(HWND finestra) {
     return f;
 }
 
+MessaggioVisto LeggiMessaggio(HWND dlg) {
+    MessaggioVisto v;
+    wchar_t buffer[1024] = {};
+    ::GetWindowTextW(dlg, buffer, static_cast<int>(std::size(buffer)));
+    v.titolo = buffer;
+    ::GetDlgItemTextW(dlg, 0xFFFF, buffer, static_cast<int>(std::size(buffer)));
+    v.testo = buffer;
+    // Windows puts the icon in control 20, Wine in stc1.
+    HWND controlloIcona = ::GetDlgItem(dlg, 20);
+    if (!controlloIcona) controlloIcona = ::GetDlgItem(dlg, stc1);
+    if (MostraIcona(controlloIcona, IDI_EXCLAMATION)) v.icona = MB_ICONEXCLAMATION;
+    if (MostraIcona(controlloIcona, IDI_ASTERISK)) v.icona = MB_ICONINFORMATION;
+    if (MostraIcona(controlloIcona, IDI_QUESTION)) v.icona = MB_ICONQUESTION;
+    const bool si = ::GetDlgItem(dlg, IDYES) != nullptr;
+    const bool no = ::GetDlgItem(dlg, IDNO) != nullptr;
+    const bool ok = ::GetDlgItem(dlg, IDOK) != nullptr;
+    v.pulsanti = si && no && !ok ? MB_YESNO : (ok && !si && !no ? MB_OK : 0xFFFF);
+    return v;
+}
+
 Risponditore::Risponditore(int risposta, DWORD timeoutMs, const wchar_t* titolo) {
     thread_ = std::thread([this, risposta, timeoutMs, t = std::wstring(titolo)] {
         const ULONGLONG fine = ::GetTickCount64() + timeoutMs;
@@ -165,21 +220,7 @@ Risponditore::Risponditore(int risposta, DWORD timeoutMs, const wchar_t* titolo)
             ::Sleep(10);
         }
         if (!dlg) return;
-        MessaggioVisto v;
-        wchar_t buffer[1024] = {};
-        ::GetWindowTextW(dlg, buffer, static_cast<int>(std::size(buffer)));
-        v.titolo = buffer;
-        ::GetDlgItemTextW(dlg, 0xFFFF, buffer, static_cast<int>(std::size(buffer)));
-        v.testo = buffer;
-        const auto icona = reinterpret_cast<HICON>(::SendDlgItemMessageW(dlg, 20, STM_GETICON, 0, 0));
-        if (icona == ::LoadIconW(nullptr, IDI_EXCLAMATION)) v.icona = MB_ICONEXCLAMATION;
-        if (icona == ::LoadIconW(nullptr, IDI_ASTERISK)) v.icona = MB_ICONINFORMATION;
-        if (icona == ::LoadIconW(nullptr, IDI_QUESTION)) v.icona = MB_ICONQUESTION;
-        const bool si = ::GetDlgItem(dlg, IDYES) != nullptr;
-        const bool no = ::GetDlgItem(dlg, IDNO) != nullptr;
-        const bool ok = ::GetDlgItem(dlg, IDOK) != nullptr;
-        v.pulsanti = si && no && !ok ? MB_YESNO : (ok && !si && !no ? MB_OK : 0xFFFF);
-        visto_ = v;
+        visto_ = LeggiMessaggio(dlg);
         ::PostMessageW(dlg, WM_COMMAND, MAKEWPARAM(risposta, BN_CLICKED),
                        reinterpret_cast<LPARAM>(::GetDlgItem(dlg, risposta)));
         while (::IsWindow(dlg) && ::GetTickCount64() < fine) ::Sleep(10);
@@ -271,7 +312,9 @@ std::vector<HWND> FinestreDi(const wchar_t* classe, DWORD processo) {
     return ricerca.trovate;
 }
 
-void CancellaImpostazioniProgramma() { ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Quilmora"); }
+void CancellaImpostazioniProgramma() {
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Quilmora");
+}
 
 void ScriviImpostazioneProgramma(const wchar_t* chiave, const wchar_t* valore) {
     const std::wstring testo = valore;

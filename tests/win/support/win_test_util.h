@@ -24,9 +24,12 @@ void Pompa(DWORD ms);
 struct MessaggioVisto {
     std::wstring titolo;
     std::wstring testo;
-    UINT icona = 0;    // MB_ICONEXCLAMATION, MB_ICONINFORMATION, MB_ICONQUESTION, or 0
-    UINT pulsanti = 0; // MB_OK or MB_YESNO
+    UINT icona = 0;     // MB_ICONEXCLAMATION, MB_ICONINFORMATION, MB_ICONQUESTION, or 0
+    UINT pulsanti = 0;  // MB_OK or MB_YESNO
 };
+
+// What a message box (#32770) shows; for a box of another process it must be on top to read its icon.
+MessaggioVisto LeggiMessaggio(HWND dlg);
 
 // Waits on another thread for a message box titled "Esmalvio" (of any process), records it and
 // answers it with the button given (IDOK, IDYES, IDNO).
@@ -48,8 +51,8 @@ private:
 struct Faccia {
     std::array<int, 6> cifre{};  // -1 where a cell shows no known glyph
     bool puntiAccesi = false;
-    bool puntiValidi = false;    // both colon cells show the same known picture
-    int colore = -1;             // 0 red, 1 green, 2 cyan; -1 when not one colour
+    bool puntiValidi = false;  // both colon cells show the same known picture
+    int colore = -1;           // 0 red, 1 green, 2 cyan; -1 when not one colour
     bool marginiNeri = false;
     std::wstring Testo() const;  // "hh:mm:ss" or with '?' for unknown digits
 };
@@ -73,6 +76,7 @@ public:
     bool AttendiFine(DWORD timeoutMs = 20000) const;  // true once the process has ended
     DWORD Id() const noexcept { return id_; }
     DWORD CodiceUscita() const;
+    bool Avviato() const noexcept { return processo_ != nullptr; }
 
 private:
     UniqueHandle processo_;
