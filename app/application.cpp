@@ -11,7 +11,9 @@ enum : UINT { kApriFusi = WM_APP + 1, kRiapriOrologio, kEsci };
 
 }  // namespace
 
-Applicazione::Applicazione(Ambiente ambiente) : ambiente_(std::move(ambiente)) { ambiente_.navigazione = this; }
+Applicazione::Applicazione(Ambiente ambiente) : ambiente_(std::move(ambiente)) {
+    ambiente_.navigazione = this;
+}
 
 Applicazione::~Applicazione() = default;
 
@@ -22,9 +24,15 @@ bool Applicazione::Avvia() {
     return false;
 }
 
-void Applicazione::ApriFusi() { ::PostThreadMessageW(::GetCurrentThreadId(), kApriFusi, 0, 0); }
-void Applicazione::RiapriOrologio() { ::PostThreadMessageW(::GetCurrentThreadId(), kRiapriOrologio, 0, 0); }
-void Applicazione::Esci() { ::PostThreadMessageW(::GetCurrentThreadId(), kEsci, 0, 0); }
+void Applicazione::ApriFusi() {
+    ::PostThreadMessageW(::GetCurrentThreadId(), kApriFusi, 0, 0);
+}
+void Applicazione::RiapriOrologio() {
+    ::PostThreadMessageW(::GetCurrentThreadId(), kRiapriOrologio, 0, 0);
+}
+void Applicazione::Esci() {
+    ::PostThreadMessageW(::GetCurrentThreadId(), kEsci, 0, 0);
+}
 
 bool Applicazione::Gestisci(const MSG& msg) {
     if (msg.hwnd) return false;

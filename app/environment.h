@@ -24,19 +24,19 @@ public:
 class Navigazione {
 public:
     virtual ~Navigazione() = default;
-    virtual void ApriFusi() = 0;         // discard the clock window, show the zone dialog
-    virtual void RiapriOrologio() = 0;   // discard the zone dialog, load the clock window anew
-    virtual void Esci() = 0;             // close every window and end the program
+    virtual void ApriFusi() = 0;        // discard the clock window, show the zone dialog
+    virtual void RiapriOrologio() = 0;  // discard the zone dialog, load the clock window anew
+    virtual void Esci() = 0;            // close every window and end the program
 };
 
 struct Ambiente {
-    Impostazioni* impostazioni = nullptr;  // not owned
-    const Orologio* orologio = nullptr;    // not owned
-    Navigazione* navigazione = nullptr;    // not owned
+    Impostazioni* impostazioni = nullptr;      // not owned
+    const Orologio* orologio = nullptr;        // not owned
+    Navigazione* navigazione = nullptr;        // not owned
     HKEY radiceMacchina = HKEY_LOCAL_MACHINE;  // root of the autostart value; not owned
-    HINSTANCE istanza = nullptr;           // module holding the resources
-    std::wstring cartella;                 // folder of the executable, without a trailing backslash
-    bool altraIstanza = false;             // another copy was running when this one started
+    HINSTANCE istanza = nullptr;               // module holding the resources
+    std::wstring cartella;                     // folder of the executable, without a trailing backslash
+    bool altraIstanza = false;                 // another copy was running when this one started
 };
 
 }  // namespace esmalvio

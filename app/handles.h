@@ -8,7 +8,8 @@
 
 namespace esmalvio {
 
-template <typename Handle, auto Close> struct HandleDeleter {
+template <typename Handle, auto Close>
+struct HandleDeleter {
     using pointer = Handle;
     void operator()(Handle h) const noexcept {
         if (h) Close(h);
@@ -18,13 +19,27 @@ template <typename Handle, auto Close> struct HandleDeleter {
 template <typename Handle, auto Close>
 using UniqueHandleOf = std::unique_ptr<std::remove_pointer_t<Handle>, HandleDeleter<Handle, Close>>;
 
-inline void CloseKernelHandle(HANDLE h) noexcept { ::CloseHandle(h); }
-inline void CloseKey(HKEY h) noexcept { ::RegCloseKey(h); }
-inline void DeleteDc(HDC h) noexcept { ::DeleteDC(h); }
-inline void DeleteGdiObject(HGDIOBJ h) noexcept { ::DeleteObject(h); }
-inline void DestroyMenuHandle(HMENU h) noexcept { ::DestroyMenu(h); }
-inline void DestroyIconHandle(HICON h) noexcept { ::DestroyIcon(h); }
-inline void DestroyWindowHandle(HWND h) noexcept { ::DestroyWindow(h); }
+inline void CloseKernelHandle(HANDLE h) noexcept {
+    ::CloseHandle(h);
+}
+inline void CloseKey(HKEY h) noexcept {
+    ::RegCloseKey(h);
+}
+inline void DeleteDc(HDC h) noexcept {
+    ::DeleteDC(h);
+}
+inline void DeleteGdiObject(HGDIOBJ h) noexcept {
+    ::DeleteObject(h);
+}
+inline void DestroyMenuHandle(HMENU h) noexcept {
+    ::DestroyMenu(h);
+}
+inline void DestroyIconHandle(HICON h) noexcept {
+    ::DestroyIcon(h);
+}
+inline void DestroyWindowHandle(HWND h) noexcept {
+    ::DestroyWindow(h);
+}
 
 using UniqueHandle = std::unique_ptr<void, HandleDeleter<HANDLE, CloseKernelHandle>>;
 using UniqueKey = std::unique_ptr<std::remove_pointer_t<HKEY>, HandleDeleter<HKEY, CloseKey>>;

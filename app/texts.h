@@ -10,9 +10,9 @@ namespace esmalvio {
 std::wstring Testo(HINSTANCE istanza, UINT id);
 
 // Styles of the program's message boxes, all titled "Esmalvio".
-inline constexpr UINT kAvviso = MB_OK | MB_ICONEXCLAMATION;    // 48
+inline constexpr UINT kAvviso = MB_OK | MB_ICONEXCLAMATION;        // 48
 inline constexpr UINT kInformazione = MB_OK | MB_ICONINFORMATION;  // 64
-inline constexpr UINT kDomanda = MB_YESNO | MB_ICONQUESTION;    // 36
+inline constexpr UINT kDomanda = MB_YESNO | MB_ICONQUESTION;       // 36
 
 int Messaggio(HINSTANCE istanza, HWND proprietario, UINT idTesto, UINT stile);
 

@@ -5,7 +5,8 @@
 
 namespace esmalvio {
 
-template <typename Derived> class FinestraBase {
+template <typename Derived>
+class FinestraBase {
 public:
     FinestraBase() = default;
     FinestraBase(const FinestraBase&) = delete;

@@ -29,7 +29,9 @@ constexpr COLORREF kSfondoIniziale = RGB(0x40, 0x40, 0x40);
 // Wall-clock seconds change on the second; the tick lands this long after the change.
 constexpr UINT kRitardoTickMs = 10;
 
-OraDelGiorno Ora(const SYSTEMTIME& t) { return {t.wHour, t.wMinute, t.wSecond}; }
+OraDelGiorno Ora(const SYSTEMTIME& t) {
+    return {t.wHour, t.wMinute, t.wSecond};
+}
 
 void RegistraClasse(HINSTANCE istanza, WNDPROC procedura) {
     WNDCLASSEXW wc{};
@@ -196,7 +198,8 @@ void Esmalvio::Timer1_Timer() {
     const std::wstring fuso = s.Leggi(kFuso);
     const std::wstring legale = s.Leggi(kLegale);
     const std::wstring localita = s.Leggi(kLocalita);
-    const OraDelGiorno ora = CalcolaOra(Ora(ambiente_.orologio->Utc()), Ora(ambiente_.orologio->Locale()), fuso, legale);
+    const OraDelGiorno ora =
+        CalcolaOra(Ora(ambiente_.orologio->Utc()), Ora(ambiente_.orologio->Locale()), fuso, legale);
     std::wstring titolo = FormattaHhMmSs(ora);
     if (FusoInVigore(fuso)) {
         titolo += Testo(ambiente_.istanza, IDS_SUFFISSO_FUSO) + localita;
@@ -224,8 +227,7 @@ std::wstring Esmalvio::OraCorrente() const {
     const Impostazioni& s = *ambiente_.impostazioni;
     const std::wstring fuso = s.Leggi(kFuso);
     const std::wstring legale = s.Leggi(kLegale);
-    return FormattaHhMmSs(
-        CalcolaOra(Ora(ambiente_.orologio->Utc()), Ora(ambiente_.orologio->Locale()), fuso, legale));
+    return FormattaHhMmSs(CalcolaOra(Ora(ambiente_.orologio->Utc()), Ora(ambiente_.orologio->Locale()), fuso, legale));
 }
 
 void Esmalvio::MostraOra(const Immagine& sorgente, std::int16_t riga, std::span<Cella, 6> celle) {
@@ -237,7 +239,9 @@ void Esmalvio::MostraOra(const Immagine& sorgente, std::int16_t riga, std::span<
     lampeggio_ = static_cast<std::int16_t>(~lampeggio_);
 }
 
-void Esmalvio::MostraOraAdesso() { MostraOra(*numPic_, 1, num_); }
+void Esmalvio::MostraOraAdesso() {
+    MostraOra(*numPic_, 1, num_);
+}
 
 void Esmalvio::ImpostaColore(std::int16_t colore) {
     const auto i = static_cast<std::size_t>(colore);
@@ -247,7 +251,9 @@ void Esmalvio::ImpostaColore(std::int16_t colore) {
     sep_[1] = punto1_[i].get();
 }
 
-bool Esmalvio::BarraMenuVisibile() const { return ::GetMenu(hwnd_) != nullptr; }
+bool Esmalvio::BarraMenuVisibile() const {
+    return ::GetMenu(hwnd_) != nullptr;
+}
 
 void Esmalvio::MostraBarraMenu(bool mostra) {
     if (mostra == BarraMenuVisibile()) return;

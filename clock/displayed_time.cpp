@@ -13,7 +13,9 @@ std::wstring DueCifre(int n) {
 
 }  // namespace
 
-bool FusoInVigore(std::wstring_view fuso) { return LeggiFuso(fuso).has_value(); }
+bool FusoInVigore(std::wstring_view fuso) {
+    return LeggiFuso(fuso).has_value();
+}
 
 OraDelGiorno CalcolaOra(OraDelGiorno utc, OraDelGiorno locale, std::wstring_view fuso, std::wstring_view legale) {
     const auto offset = LeggiFuso(fuso);

@@ -7,8 +7,7 @@ namespace {
 
 HBITMAP CaricaBitmap(HINSTANCE istanza, int id) {
     // A DIB section keeps the 16-colour palette exactly as drawn.
-    return static_cast<HBITMAP>(
-        ::LoadImageW(istanza, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    return static_cast<HBITMAP>(::LoadImageW(istanza, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
 }
 
 SIZE Dimensioni(HBITMAP bitmap) {

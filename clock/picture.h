@@ -43,7 +43,7 @@ public:
 
     HDC dc() const noexcept { return backing_.get(); }  // the backing image
     void Aggiorna() const;                              // put the backing image on screen now
-    void Assegna(const Immagine& immagine);              // show a whole picture
+    void Assegna(const Immagine& immagine);             // show a whole picture
 
 private:
     friend class FinestraBase<Cella>;

@@ -11,6 +11,8 @@ void Esmalvio::Num_Click() {
 }
 
 // The colon cell's index makes no difference.
-void Esmalvio::Sep1_Click(std::int16_t) { Num_Click(); }
+void Esmalvio::Sep1_Click(std::int16_t) {
+    Num_Click();
+}
 
 }  // namespace esmalvio

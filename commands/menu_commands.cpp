@@ -20,7 +20,8 @@ bool Spuntato(HMENU menu, std::int16_t colore) {
 }
 
 void Spunta(HMENU menu, std::int16_t colore, bool spunta) {
-    ::CheckMenuItem(menu, static_cast<UINT>(IDM_MNUOPTION + colore), MF_BYCOMMAND | (spunta ? MF_CHECKED : MF_UNCHECKED));
+    ::CheckMenuItem(menu, static_cast<UINT>(IDM_MNUOPTION + colore),
+                    MF_BYCOMMAND | (spunta ? MF_CHECKED : MF_UNCHECKED));
 }
 
 // Starts the sibling program with the argument "o". The path is quoted and also given as the
@@ -52,7 +53,8 @@ void Esmalvio::mnuFile_Click(std::int16_t index) {
             const std::wstring altro =
                 Testo(ambiente_.istanza, IDS_ABOUT_RIGA1) + L"\r\n" + Testo(ambiente_.istanza, IDS_ABOUT_RIGA2);
             // A shared icon from the resources: the zone dialog is not created for it.
-            ::ShellAboutW(hwnd_, app.c_str(), altro.c_str(), ::LoadIconW(ambiente_.istanza, MAKEINTRESOURCEW(IDI_FUSI)));
+            ::ShellAboutW(hwnd_, app.c_str(), altro.c_str(),
+                          ::LoadIconW(ambiente_.istanza, MAKEINTRESOURCEW(IDI_FUSI)));
             return;
         }
         case 2:
@@ -95,7 +97,8 @@ void Esmalvio::mnuImp_Click(std::int16_t index) {
             if (Messaggio(IDS_SALVO_POSIZIONE, kDomanda) == IDNO) return;
             RECT w{};
             ::GetWindowRect(hwnd_, &w);
-            s.Scrivi(kPos, ScriviPos({static_cast<double>(w.left) * kTwipPerPixel, static_cast<double>(w.top) * kTwipPerPixel}));
+            s.Scrivi(kPos, ScriviPos({static_cast<double>(w.left) * kTwipPerPixel,
+                                      static_cast<double>(w.top) * kTwipPerPixel}));
             return;
         }
         case 7: {

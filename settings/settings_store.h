@@ -25,8 +25,7 @@ public:
                                            std::wstring_view chiave) const = 0;
     virtual void ScriviImpostazione(std::wstring_view app, std::wstring_view sezione, std::wstring_view chiave,
                                     std::wstring_view valore) = 0;
-    virtual void CancellaImpostazione(std::wstring_view app, std::wstring_view sezione,
-                                      std::wstring_view chiave) = 0;
+    virtual void CancellaImpostazione(std::wstring_view app, std::wstring_view sezione, std::wstring_view chiave) = 0;
     // The whole section with every key in it.
     virtual void CancellaImpostazione(std::wstring_view app, std::wstring_view sezione) = 0;
 

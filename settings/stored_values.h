@@ -35,6 +35,8 @@ std::optional<std::int32_t> LeggiFuso(std::wstring_view testo);
 bool LegaleAttivo(std::wstring_view testo);
 
 // "Menu": the bar is hidden only for exactly "No".
-inline bool MenuNascosto(std::wstring_view testo) { return testo == L"No"; }
+inline bool MenuNascosto(std::wstring_view testo) {
+    return testo == L"No";
+}
 
 }  // namespace esmalvio

@@ -1,7 +1,7 @@
 #!/bin/sh
 # Installs the Debian packages the build and the tests need, when run as root; otherwise lists them.
 set -eu
-packages="cmake ninja-build g++ clang libclang-rt-14-dev googletest g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 \
+packages="cmake ninja-build g++ clang clang-format libclang-rt-14-dev googletest g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 \
 wine wine64 xvfb xauth imagemagick"
 missing=""
 for p in $packages; do

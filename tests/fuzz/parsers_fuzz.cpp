@@ -18,7 +18,8 @@ void Verifica(bool condizione) {
     if (!condizione) std::abort();
 }
 
-template <typename T> T Prendi(const std::uint8_t*& data, std::size_t& size) {
+template <typename T>
+T Prendi(const std::uint8_t*& data, std::size_t& size) {
     T v{};
     const std::size_t n = size < sizeof v ? size : sizeof v;
     std::memcpy(&v, data, n);

@@ -27,7 +27,7 @@ TEST_F(OrologioTest, ZoneTimeIsUtcPlusOffsetPlusDaylightHour) {
         const wchar_t* atteso;
     };
     const Caso casi[] = {
-        {L"0", L"0", 8, 0, L"08:00:07"},     {L"60", L"1", 8, 0, L"10:00:07"},   {L"-300", L"0", 2, 0, L"21:00:07"},
+        {L"0", L"0", 8, 0, L"08:00:07"},     {L"60", L"1", 8, 0, L"10:00:07"},    {L"-300", L"0", 2, 0, L"21:00:07"},
         {L"-210", L"0", 12, 0, L"08:30:07"}, {L"330", L"0", 23, 45, L"05:15:07"}, {L"60", L"1", 23, 30, L"01:30:07"},
     };
     Carica();
@@ -136,8 +136,8 @@ TEST_F(OrologioTest, NothingIsDrawnWhileMinimisedAndTheFaceCatchesUpAfterwards) 
 TEST_F(OrologioTest, CoveredDigitsComeBackFromTheirBackingImages) {
     orologio.Imposta(12, 34, 56);
     Carica();
-    HWND copertura = ::CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 2000, 2000,
-                                       nullptr, nullptr, nullptr, nullptr);
+    HWND copertura = ::CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 2000, 2000, nullptr,
+                                       nullptr, nullptr, nullptr);
     Pompa(50);
     ::DestroyWindow(copertura);
     ::RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);

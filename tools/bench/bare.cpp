@@ -21,8 +21,8 @@ int WINAPI wWinMain(HINSTANCE istanza, HINSTANCE, PWSTR, int) {
     wc.hbrBackground = static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH));
     wc.lpszClassName = L"EsmalvioBare";
     ::RegisterClassExW(&wc);
-    HWND hwnd = ::CreateWindowExW(0, wc.lpszClassName, L"Bare", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, 4, 400,
-                                  135, 60, nullptr, nullptr, istanza, nullptr);
+    HWND hwnd = ::CreateWindowExW(0, wc.lpszClassName, L"Bare", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, 4, 400, 135,
+                                  60, nullptr, nullptr, istanza, nullptr);
     ::ShowWindow(hwnd, SW_SHOWNORMAL);
     ::UpdateWindow(hwnd);
     MSG msg;

@@ -117,10 +117,10 @@ Risorse Misura() {
 }
 
 void Stampa(const char* quando, const Risorse& r) {
-    std::printf("resources %s: GDI objects %lu, USER objects (windows where uncounted) %lu, handles %lu, "
-                "working set %zu KiB\n",
-                quando, r.gdi, r.user,
-                r.handle, r.workingSet / 1024);
+    std::printf(
+        "resources %s: GDI objects %lu, USER objects (windows where uncounted) %lu, handles %lu, "
+        "working set %zu KiB\n",
+        quando, r.gdi, r.user, r.handle, r.workingSet / 1024);
 }
 
 void InProcesso() {
@@ -263,9 +263,10 @@ void Accuratezza(int secondi) {
         }
         ::Sleep(10);
     }
-    std::printf("accuracy over %d s: %d changes, worst delay %.0f ms after the second began, %d skipped, "
-                "%d doubled, %d unreadable samples\n",
-                secondi, cambi, peggiore * 1e3, saltati, doppi, illeggibili);
+    std::printf(
+        "accuracy over %d s: %d changes, worst delay %.0f ms after the second began, %d skipped, "
+        "%d doubled, %d unreadable samples\n",
+        secondi, cambi, peggiore * 1e3, saltati, doppi, illeggibili);
     ::PostMessageW(h, WM_CLOSE, 0, 0);
     clock.AttendiFine(10000);
     test::CancellaImpostazioniProgramma();

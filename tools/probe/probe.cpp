@@ -30,7 +30,10 @@ HWND Trova(const wchar_t* classe, DWORD timeoutMs) {
     }
 }
 
-template <typename T> void Scrivi(std::ofstream& f, T v) { f.write(reinterpret_cast<const char*>(&v), sizeof v); }
+template <typename T>
+void Scrivi(std::ofstream& f, T v) {
+    f.write(reinterpret_cast<const char*>(&v), sizeof v);
+}
 
 bool Fotografa(HWND h, const wchar_t* file) {
     RECT r{};

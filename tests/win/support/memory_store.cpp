@@ -16,8 +16,8 @@ std::wstring ImpostazioniMemoria::LeggiImpostazione(std::wstring_view app, std::
     return it == valori_.end() ? std::wstring{} : it->second;
 }
 
-void ImpostazioniMemoria::ScriviImpostazione(std::wstring_view app, std::wstring_view sezione,
-                                             std::wstring_view chiave, std::wstring_view valore) {
+void ImpostazioniMemoria::ScriviImpostazione(std::wstring_view app, std::wstring_view sezione, std::wstring_view chiave,
+                                             std::wstring_view valore) {
     ++scritture;
     valori_[Prefisso(app, sezione) + std::wstring(chiave)] = std::wstring(valore);
 }
@@ -43,6 +43,8 @@ std::wstring ImpostazioniMemoria::Contenuto() const {
     return testo;
 }
 
-bool ImpostazioniMemoria::SezioneEsiste() const { return !Contenuto().empty(); }
+bool ImpostazioniMemoria::SezioneEsiste() const {
+    return !Contenuto().empty();
+}
 
 }  // namespace esmalvio::test
