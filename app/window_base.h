@@ -17,6 +17,20 @@ public:
 protected:
     ~FinestraBase() = default;
 
+    // The window class of Derived, registered once per module.
+    static void Registra(HINSTANCE istanza, HICON icona = nullptr, HBRUSH sfondo = nullptr) {
+        WNDCLASSEXW wc{};
+        if (::GetClassInfoExW(istanza, Derived::kClasse, &wc)) return;
+        wc.cbSize = sizeof wc;
+        wc.lpfnWndProc = &FinestraBase::Procedura;
+        wc.hInstance = istanza;
+        wc.hIcon = icona;
+        wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+        wc.hbrBackground = sfondo;
+        wc.lpszClassName = Derived::kClasse;
+        ::RegisterClassExW(&wc);
+    }
+
     static LRESULT CALLBACK Procedura(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         Derived* self = nullptr;
         if (msg == WM_NCCREATE) {

@@ -33,18 +33,6 @@ OraDelGiorno Ora(const SYSTEMTIME& t) {
     return {t.wHour, t.wMinute, t.wSecond};
 }
 
-void RegistraClasse(HINSTANCE istanza, WNDPROC procedura) {
-    WNDCLASSEXW wc{};
-    if (::GetClassInfoExW(istanza, Esmalvio::kClasse, &wc)) return;
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = procedura;
-    wc.hInstance = istanza;
-    wc.hIcon = ::LoadIconW(istanza, MAKEINTRESOURCEW(IDI_ESMALVIO));
-    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = Esmalvio::kClasse;
-    ::RegisterClassExW(&wc);
-}
-
 int Pixel(double twip) {
     const double p = std::round(twip / Esmalvio::kTwipPerPixel);
     return static_cast<int>(std::clamp(p, double{INT_MIN / 2}, double{INT_MAX / 2}));
@@ -65,7 +53,7 @@ Esmalvio::~Esmalvio() {
 }
 
 bool Esmalvio::Carica(int comeMostrare) {
-    RegistraClasse(ambiente_.istanza, &FinestraBase<Esmalvio>::Procedura);
+    Registra(ambiente_.istanza, ::LoadIconW(ambiente_.istanza, MAKEINTRESOURCEW(IDI_ESMALVIO)));
     menu_.reset(::LoadMenuW(ambiente_.istanza, MAKEINTRESOURCEW(IDM_ESMALVIO)));
     sfondo_.reset(::CreateSolidBrush(kSfondoIniziale));
 

@@ -16,17 +16,6 @@ SIZE Dimensioni(HBITMAP bitmap) {
     return {info.bmWidth, info.bmHeight};
 }
 
-void RegistraClasseCella(HINSTANCE istanza, WNDPROC procedura) {
-    WNDCLASSEXW wc{};
-    if (::GetClassInfoExW(istanza, Cella::kClasse, &wc)) return;
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = procedura;
-    wc.hInstance = istanza;
-    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = Cella::kClasse;
-    ::RegisterClassExW(&wc);
-}
-
 }  // namespace
 
 Immagine::Immagine(HINSTANCE istanza, int id)
@@ -43,7 +32,7 @@ void Cella::Crea(HWND genitore, RECT rect, std::function<void()> click) {
     click_ = std::move(click);
     dimensioni_ = {rect.right - rect.left, rect.bottom - rect.top};
     const auto istanza = reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(genitore, GWLP_HINSTANCE));
-    RegistraClasseCella(istanza, &FinestraBase<Cella>::Procedura);
+    Registra(istanza);
 
     {
         WindowDc schermo(genitore);

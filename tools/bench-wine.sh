@@ -3,12 +3,6 @@
 set -eu
 cd "$(dirname "$0")/.."
 . tools/wine-env.sh
-prefix="$(mktemp -d /tmp/esmalvio-bench.XXXXXX)"
-cleanup() {
-    wine_stop
-    rm -rf "$prefix"
-}
-trap cleanup EXIT INT TERM
-wine_start "$prefix"
-wine build/windows/esmalvio_bench.exe "$1" >"$prefix/bench.out" 2>"$prefix/bench.err" </dev/null || true
-cat "$prefix/bench.out"
+wine_private_prefix bench
+wine build/windows/esmalvio_bench.exe "$1" >"$WINEPREFIX/bench.out" 2>"$WINEPREFIX/bench.err" </dev/null || true
+cat "$WINEPREFIX/bench.out"

@@ -3,13 +3,7 @@
 set -eu
 cd "$(dirname "$0")/.."
 . tools/wine-env.sh
-prefix="$(mktemp -d /tmp/esmalvio-wine.XXXXXX)"
-cleanup() {
-    wine_stop
-    rm -rf "$prefix"
-}
-trap cleanup EXIT INT TERM
 # A zone away from UTC and its own daylight rules, so that local time and UTC never coincide by chance.
 export TZ=Europe/Rome
-wine_start "$prefix"
+wine_private_prefix wine
 ctest --preset windows "$@"

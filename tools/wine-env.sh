@@ -21,3 +21,10 @@ wine_stop() {
     wineserver -k >/dev/null 2>&1 || true
     wineserver -w >/dev/null 2>&1 || true
 }
+
+# A prefix of its own for this script, ready now and gone with the script.
+wine_private_prefix() {
+    _wine_private="$(mktemp -d "/tmp/esmalvio-$1.XXXXXX")"
+    trap 'wine_stop; rm -rf "$_wine_private"' EXIT INT TERM
+    wine_start "$_wine_private"
+}

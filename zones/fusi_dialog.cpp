@@ -53,19 +53,6 @@ constexpr std::array<Descrizione, 8> kControlli{{
     {L"STATIC", IDS_FUSI_LABEL2, kEtichetta, Fusi::kLabel2, 210, 2370, 4620, 195},
 }};
 
-void RegistraClasse(HINSTANCE istanza, WNDPROC procedura) {
-    WNDCLASSEXW wc{};
-    if (::GetClassInfoExW(istanza, Fusi::kClasse, &wc)) return;
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = procedura;
-    wc.hInstance = istanza;
-    wc.hIcon = ::LoadIconW(istanza, MAKEINTRESOURCEW(IDI_FUSI));
-    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = Fusi::kClasse;
-    ::RegisterClassExW(&wc);
-}
-
 UniqueFont CarattereMessaggi() {
     NONCLIENTMETRICSW ncm{};
     ncm.cbSize = sizeof ncm;
@@ -126,7 +113,8 @@ Fusi::~Fusi() {
 }
 
 void Fusi::Mostra(int comeMostrare) {
-    RegistraClasse(ambiente_.istanza, &FinestraBase<Fusi>::Procedura);
+    Registra(ambiente_.istanza, ::LoadIconW(ambiente_.istanza, MAKEINTRESOURCEW(IDI_FUSI)),
+             reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
     RECT r{0, 0, kLarghezzaClient, kAltezzaClient};
     ::AdjustWindowRectEx(&r, kStile, FALSE, kStileEsteso);
     const std::wstring titolo = Testo(ambiente_.istanza, IDS_FUSI_TITOLO);
