@@ -31,7 +31,7 @@ std::wstring FormattaHhMmSs(OraDelGiorno ora) {
 }
 
 std::wstring FormattaHMmSs(OraDelGiorno ora) {
-    return std::to_wstring(ora.ore) + L":" + DueCifre(ora.minuti) + L":" + DueCifre(ora.secondi);
+    return TestoIntero(ora.ore) + L":" + DueCifre(ora.minuti) + L":" + DueCifre(ora.secondi);
 }
 
 std::array<std::int16_t, 6> Cifre(std::wstring_view hhmmss) {

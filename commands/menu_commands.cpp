@@ -90,7 +90,7 @@ void Esmalvio::mnuImp_Click(std::int16_t index) {
             for (std::int16_t i = 0; i < kColori; ++i) {
                 if (Spuntato(menu_.get(), i)) colore = i;
             }
-            s.Scrivi(kColore, std::to_wstring(colore));
+            s.Scrivi(kColore, TestoIntero(colore));
             return;
         }
         case 5: {

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 #include <limits>
 
 namespace esmalvio {
@@ -47,34 +46,47 @@ std::optional<std::int32_t> LeggiIntero(std::wstring_view testo) {
 double NumeroIniziale(std::wstring_view testo) {
     std::size_t i = 0;
     while (i < testo.size() && Blank(testo[i])) ++i;
-    std::string ascii;
-    if (i < testo.size() && (testo[i] == L'-' || testo[i] == L'+')) ascii += static_cast<char>(testo[i++]);
+    const bool negative = i < testo.size() && testo[i] == L'-';
+    if (i < testo.size() && (testo[i] == L'-' || testo[i] == L'+')) ++i;
+    double mantissa = 0;
+    long scala = 0;  // the power of ten the mantissa still has to be multiplied by
     std::size_t digits = 0;
-    while (i < testo.size() && Digit(testo[i])) {
-        ascii += static_cast<char>(testo[i++]);
-        ++digits;
-    }
+    for (; i < testo.size() && Digit(testo[i]); ++i, ++digits) mantissa = mantissa * 10 + (testo[i] - L'0');
     if (i < testo.size() && testo[i] == L'.') {
-        ascii += '.';
-        ++i;
-        while (i < testo.size() && Digit(testo[i])) {
-            ascii += static_cast<char>(testo[i++]);
-            ++digits;
+        for (++i; i < testo.size() && Digit(testo[i]); ++i, ++digits, --scala) {
+            mantissa = mantissa * 10 + (testo[i] - L'0');
         }
     }
     if (digits == 0) return 0;
     // An exponent counts only when digits follow it.
     if (i + 1 < testo.size() && (testo[i] == L'e' || testo[i] == L'E')) {
         std::size_t j = i + 1;
-        std::string exponent = "e";
-        if (testo[j] == L'-' || testo[j] == L'+') exponent += static_cast<char>(testo[j++]);
-        if (j < testo.size() && Digit(testo[j])) {
-            while (j < testo.size() && Digit(testo[j])) exponent += static_cast<char>(testo[j++]);
-            ascii += exponent;
-        }
+        const bool meno = testo[j] == L'-';
+        if (testo[j] == L'-' || testo[j] == L'+') ++j;
+        long esponente = 0;
+        for (; j < testo.size() && Digit(testo[j]); ++j)
+            esponente = std::min(esponente * 10 + (testo[j] - L'0'), 100000L);
+        scala += meno ? -esponente : esponente;
     }
-    const double value = std::strtod(ascii.c_str(), nullptr);
-    return std::isfinite(value) ? value : 0;
+    // Beyond these powers every double is infinite or zero anyway.
+    scala = std::clamp(scala, -800L, 800L);
+    for (; scala > 0; --scala) mantissa *= 10;
+    for (; scala < 0; ++scala) mantissa /= 10;
+    if (!std::isfinite(mantissa)) return 0;
+    return negative ? -mantissa : mantissa;
+}
+
+std::wstring TestoIntero(long long n) {
+    // Built by hand: the library's number formatting would bring a whole printf into a small program.
+    const bool negative = n < 0;
+    unsigned long long u = negative ? 0ULL - static_cast<unsigned long long>(n) : static_cast<unsigned long long>(n);
+    std::wstring testo;
+    do {
+        testo.insert(testo.begin(), static_cast<wchar_t>(L'0' + u % 10));
+        u /= 10;
+    } while (u != 0);
+    if (negative) testo.insert(testo.begin(), L'-');
+    return testo;
 }
 
 Posizione LeggiPos(std::wstring_view testo) {
@@ -85,9 +97,7 @@ Posizione LeggiPos(std::wstring_view testo) {
 
 std::wstring ScriviPos(Posizione pos) {
     // Window edges are whole twips; anything else was never a window position.
-    const auto whole = [](double v) {
-        return std::to_wstring(static_cast<long long>(std::llround(std::clamp(v, -1e15, 1e15))));
-    };
+    const auto whole = [](double v) { return TestoIntero(std::llround(std::clamp(v, -1e15, 1e15))); };
     return whole(pos.left) + L"," + whole(pos.top);
 }
 

@@ -17,6 +17,9 @@ std::optional<std::int32_t> LeggiIntero(std::wstring_view testo);
 // ("1740," gives 1740, "abc" gives 0). Leading blanks are skipped; never infinite or NaN.
 double NumeroIniziale(std::wstring_view testo);
 
+// Decimal text of a whole number: "-210", "0", "60".
+std::wstring TestoIntero(long long n);
+
 // Window corner in twips, as "Pos" holds it: "left,top".
 struct Posizione {
     double left = 0;

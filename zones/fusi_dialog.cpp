@@ -233,7 +233,7 @@ void Fusi::Salva() {
                  : LocalitaDaTesto(TabellaFusi()[static_cast<std::size_t>(indice)].testo).value_or(std::wstring{});
 
     Impostazioni& s = *ambiente_.impostazioni;
-    s.Scrivi(kFuso, std::to_wstring(offset));
+    s.Scrivi(kFuso, TestoIntero(offset));
     s.Scrivi(kLocalita, luogo);
     s.Scrivi(kLegale, Spuntato(kCheck1) ? L"1" : L"0");
 
