@@ -1,126 +1,78 @@
 #include "zones/zone_table.h"
 
 #include <cstdint>
+#include <cwchar>
 #include <limits>
-#include <set>
+#include <optional>
 #include <string>
+#include <utility>
 
 #include <gtest/gtest.h>
 
 namespace esmalvio {
 namespace {
 
-TEST(TabellaFusi, OffsetsAreUniqueWholeHalfHoursInRange) {
-    const auto& tabella = TabellaFusi();
-    ASSERT_EQ(tabella.size(), 30u);
-    std::set<std::int32_t> visti;
-    for (const Zona& z : tabella) {
-        EXPECT_EQ(z.offset % 30, 0) << z.offset;
-        EXPECT_GE(z.offset, -720);
-        EXPECT_LE(z.offset, 720);
-        EXPECT_TRUE(visti.insert(z.offset).second) << z.offset;
-    }
-    EXPECT_EQ(tabella.front().offset, -720);
-    EXPECT_EQ(tabella.back().offset, 720);
-}
-
-TEST(TabellaFusi, PrefixMatchesOffset) {
-    for (const Zona& z : TabellaFusi()) {
-        // "(GMT ", sign, hours without a leading zero, ".", two-digit minutes, ")", blanks up to 13 characters.
-        const std::int32_t minuti = z.offset < 0 ? -z.offset : z.offset;
-        std::wstring prefisso = std::wstring(L"(GMT ") + (z.offset < 0 ? L'-' : L'+') + std::to_wstring(minuti / 60) +
-                                L'.' + (minuti % 60 < 10 ? L"0" : L"") + std::to_wstring(minuti % 60) + L')';
-        prefisso.resize(13, L' ');
-        EXPECT_EQ(z.testo.substr(0, 13), prefisso);
-        EXPECT_NE(z.testo[13], L' ') << z.offset;
-    }
-}
-
-TEST(TabellaFusi, AccentsAndBlanks) {
-    const auto& tabella = TabellaFusi();
-    // Written here in UTF-8 so a wrong source encoding on either side shows up.
-    EXPECT_EQ(tabella[6].testo, L"(GMT -6.00)  Fuso centale USA,Città del Messico");
-    EXPECT_EQ(tabella[7].testo, L"(GMT -5.00)  Fuso orientale USA,Lima,Bogotà");
-    EXPECT_EQ(tabella[6].testo.find(L'\u00e0'), 34u);
-    for (std::size_t i = 0; i < tabella.size(); ++i) {
-        EXPECT_EQ(tabella[i].testo.find(L", ") != std::wstring_view::npos, i == 13) << i;
-    }
-}
-
-TEST(TabellaFusi, PlaceNameOfEveryRow) {
+TEST(TabellaFusi, TextsOffsetsAndPlaces) {
+    // The place kept for each row in brackets. Written here in UTF-8 so a wrong source encoding shows up.
     // clang-format off
     const wchar_t* const atteso[30] = {
-        L"Eniwetok", L"Isole Midway", L"Hawaii", L"Alaska", L"Costa pacifico USA", L"Fuso occidentale USA",
-        L"Fuso centale USA", L"Fuso orientale USA", L"Costa atlantica USA", L"Terranova", L"Brasilia",
-        L"Medio atlantico", L"Azzorre", L"Ora di Greenwich", L"Roma", L"Atene", L"Mosca", L"Teheran", L"Abu Dabi",
-        L"Kabul", L"Islamabad", L"Delhi", L"Alma Ata", L"Bangkok", L"Pechino", L"Tokio", L"Adelaide", L"Sydney",
-        L"Is. Salomone", L"Wellington"};
+        L"(GMT -12.00) [Eniwetok],Kwajalein", L"(GMT -11.00) [Isole Midway],Samoa", L"(GMT -10.00) [Hawaii]",
+        L"(GMT -9.00)  [Alaska]", L"(GMT -8.00)  [Costa pacifico USA],(S.Francisco)",
+        L"(GMT -7.00)  [Fuso occidentale USA],(Arizona)", L"(GMT -6.00)  [Fuso centale USA],Città del Messico",
+        L"(GMT -5.00)  [Fuso orientale USA],Lima,Bogotà", L"(GMT -4.00)  [Costa atlantica USA],Caracas,La Paz",
+        L"(GMT -3.30)  [Terranova]", L"(GMT -3.00)  [Brasilia],Buenos Aires,Georgetown",
+        L"(GMT -2.00)  [Medio atlantico]", L"(GMT -1.00)  [Azzorre],Is. di Capo Verde",
+        L"(GMT +0.00)  [Ora di Greenwich], Londra", L"(GMT +1.00)  [Roma],Berlino,Parigi,Madrid,Vienna,Amsterdam",
+        L"(GMT +2.00)  [Atene],Helsinki,Istambul,Europa Orientale", L"(GMT +3.00)  [Mosca],Baghdad",
+        L"(GMT +3.30)  [Teheran]", L"(GMT +4.00)  [Abu Dabi],Volgograd,Tblisi", L"(GMT +4.30)  [Kabul]",
+        L"(GMT +5.00)  [Islamabad],Karachi", L"(GMT +5.30)  [Delhi],Bombay,Calcutta", L"(GMT +6.00)  [Alma Ata],Acca",
+        L"(GMT +7.00)  [Bangkok],Giacarta,Hanoi", L"(GMT +8.00)  [Pechino],Hong Kong,Singapore",
+        L"(GMT +9.00)  [Tokio],Osaka,Sapporo,Seul", L"(GMT +9.30)  [Adelaide],Darwin",
+        L"(GMT +10.00) [Sydney],Melbourne,Brisbane,Vladivostok", L"(GMT +11.00) [Is. Salomone],Nuova Caledonia",
+        L"(GMT +12.00) [Wellington],Aukland"};
     // clang-format on
-    for (std::size_t i = 0; i < 30; ++i) EXPECT_EQ(LocalitaDaTesto(TabellaFusi()[i].testo), atteso[i]) << i;
+    const auto& tabella = TabellaFusi();
+    for (std::size_t i = 0; i < tabella.size(); ++i) {
+        SCOPED_TRACE(i);
+        const Zona& z = tabella[i];
+        std::wstring testo = atteso[i];
+        const std::size_t apre = testo.find(L'['), chiude = testo.find(L']');
+        EXPECT_EQ(LocalitaDaTesto(z.testo), testo.substr(apre + 1, chiude - apre - 1));
+        EXPECT_EQ(z.testo, testo.erase(chiude, 1).erase(apre, 1));
+        // The prefix rebuilt from the offset, padded to 13 characters.
+        const std::int32_t minuti = z.offset < 0 ? -z.offset : z.offset;
+        wchar_t prefisso[16];
+        std::swprintf(prefisso, 16, L"(GMT %lc%d.%02d)", z.offset < 0 ? L'-' : L'+', minuti / 60, minuti % 60);
+        EXPECT_EQ(z.testo.substr(0, 13), std::wstring(prefisso).append(13 - std::wcslen(prefisso), L' '));
+    }
 }
 
 TEST(LocalitaDaTesto, TypedText) {
-    EXPECT_EQ(LocalitaDaTesto(L""), std::nullopt);
-    EXPECT_EQ(LocalitaDaTesto(L"(GMT +1.00)"), std::nullopt);
-    EXPECT_EQ(LocalitaDaTesto(L"(GMT +1.00)  "), std::nullopt);  // 13 characters: nothing at 14
-    EXPECT_EQ(LocalitaDaTesto(L"(GMT +1.00)  R"), L"R");
-    EXPECT_EQ(LocalitaDaTesto(L"Roma, Berlino e Parigi"), std::nullopt);
-    EXPECT_EQ(LocalitaDaTesto(L"(GMT+1.00) ,Roma,Parigi"), std::nullopt);
-    EXPECT_EQ(LocalitaDaTesto(L"(GMT +1.00)  ,Roma"), L"");
-    EXPECT_EQ(LocalitaDaTesto(L"(GMT +1.00)  Roma,"), L"Roma");
-    EXPECT_EQ(LocalitaDaTesto(L"(GMT +1.00)  Roma e dintorni"), L"Roma e dintorni");
-    EXPECT_EQ(LocalitaDaTesto(L"Fuso scelto: Roma e dintorni"), L"Roma e dintorni");
+    // Exactly 13 characters leave nothing at 14; a comma before it leaves no place.
+    const std::pair<const wchar_t*, std::optional<std::wstring>> casi[] = {
+        {L"", std::nullopt},          {L"(GMT +1.00)  ", std::nullopt},
+        {L"(GMT +1.00)  R", L"R"},    {L"(GMT+1.00) ,Roma,Parigi", std::nullopt},
+        {L"(GMT +1.00)  ,Roma", L""}, {L"Fuso scelto: Roma e dintorni", L"Roma e dintorni"}};
+    for (const auto& [testo, luogo] : casi) EXPECT_EQ(LocalitaDaTesto(testo), luogo) << testo;
 }
 
-TEST(SceltaFuso, LocalTimeFollowsSystemBias) {
-    // Nothing stored: the zone comes from the system, the box from the daylight rule alone.
-    EXPECT_EQ(SceltaFuso(L"", L"", -60, 1).indice, 14);
-    EXPECT_TRUE(SceltaFuso(L"", L"", -60, 1).legale);
-    EXPECT_FALSE(SceltaFuso(L"", L"", -60, 0).legale);
-    EXPECT_FALSE(SceltaFuso(L"", L"1", -60, 0).legale);
-    EXPECT_EQ(SceltaFuso(L"", L"", 210, 0).indice, 9);
-    EXPECT_EQ(SceltaFuso(L"", L"", 0, 0).indice, 13);
-    EXPECT_EQ(SceltaFuso(L"", L"", -720, 0).indice, 29);
-    EXPECT_EQ(SceltaFuso(L"", L"", 720, 0).indice, 0);
-
-    const SceltaIniziale ignoto = SceltaFuso(L"", L"", -345, 1);
-    EXPECT_EQ(ignoto.indice, -1);
-    EXPECT_TRUE(ignoto.legale);
-
-    EXPECT_EQ(SceltaFuso(L"", L"", std::numeric_limits<std::int32_t>::min(), 0).indice, -1);
-    EXPECT_EQ(SceltaFuso(L"", L"", std::numeric_limits<std::int32_t>::max(), 0).indice, -1);
-}
-
-TEST(SceltaFuso, TextsThatAreNotANumberMeanLocalTime) {
-    for (const wchar_t* fuso : {L"", L"   ", L"abc", L"60abc", L"1.5", L"-", L"99999999999"}) {
-        const SceltaIniziale s = SceltaFuso(fuso, L"1", -60, 0);
-        EXPECT_EQ(s.indice, 14) << fuso;
-        EXPECT_FALSE(s.legale) << fuso;
-    }
-}
-
-TEST(SceltaFuso, StoredZone) {
-    EXPECT_EQ(SceltaFuso(L"-210", L"0", 0, 0).indice, 9);
-    EXPECT_EQ(SceltaFuso(L"330", L"0", 0, 0).indice, 21);
-    EXPECT_EQ(SceltaFuso(L"0", L"0", -60, 0).indice, 13);
-    EXPECT_EQ(SceltaFuso(L"-720", L"0", 0, 0).indice, 0);
-    EXPECT_EQ(SceltaFuso(L"720", L"0", 0, 0).indice, 29);
-
-    const SceltaIniziale estate = SceltaFuso(L"60", L"0", 0, 1);
-    EXPECT_EQ(estate.indice, 14);
-    EXPECT_FALSE(estate.legale);
-
-    const SceltaIniziale inverno = SceltaFuso(L"60", L"1", 0, 0);
-    EXPECT_EQ(inverno.indice, 14);
-    EXPECT_TRUE(inverno.legale);
-
-    // An offset not in the list selects nothing, but the stored flag still counts.
-    const SceltaIniziale ignoto = SceltaFuso(L"45", L"1", -60, 0);
-    EXPECT_EQ(ignoto.indice, -1);
-    EXPECT_TRUE(ignoto.legale);
-
-    EXPECT_FALSE(SceltaFuso(L"60", L"", 0, 1).legale);
-    EXPECT_FALSE(SceltaFuso(L"60", L"si", 0, 1).legale);
+TEST(SceltaFuso, StartingChoice) {
+    const auto scelta = [](const wchar_t* fuso, const wchar_t* legale, std::int32_t bias, std::int16_t inVigore) {
+        const SceltaIniziale s = SceltaFuso(fuso, legale, bias, inVigore);
+        return std::pair{s.indice, s.legale};
+    };
+    // No stored whole-number "Fuso": the system's zone and the rule's box; else that zone and the stored box.
+    EXPECT_EQ(scelta(L"", L"", -60, 1), std::pair(14, true));
+    EXPECT_EQ(scelta(L"", L"", 210, 0), std::pair(9, false));
+    EXPECT_EQ(scelta(L"", L"", -345, 1), std::pair(-1, true));
+    EXPECT_EQ(scelta(L"", L"", std::numeric_limits<std::int32_t>::min(), 0), std::pair(-1, false));
+    EXPECT_EQ(scelta(L"abc", L"1", -60, 0), std::pair(14, false));
+    EXPECT_EQ(scelta(L"-210", L"0", 0, 0), std::pair(9, false));
+    EXPECT_EQ(scelta(L"330", L"0", 0, 0), std::pair(21, false));
+    EXPECT_EQ(scelta(L"0", L"0", -60, 0), std::pair(13, false));
+    EXPECT_EQ(scelta(L"45", L"1", -60, 0), std::pair(-1, true));
+    EXPECT_EQ(scelta(L"60", L"0", 0, 1), std::pair(14, false));
+    EXPECT_EQ(scelta(L"60", L"1", 0, 0), std::pair(14, true));
 }
 
 }  // namespace

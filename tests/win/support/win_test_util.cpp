@@ -3,7 +3,8 @@
 #include <dlgs.h>
 
 #include <algorithm>
-#include <vector>
+#include <cstdint>
+#include <cwchar>
 
 namespace esmalvio::test {
 namespace {
@@ -14,15 +15,15 @@ constexpr int kYCelle = 4;
 
 enum class Pixel { nero, scuro, chiaro, altro };
 
-// Bright and dark shades of the three colours.
-constexpr std::array<COLORREF, 3> kChiari{RGB(255, 0, 0), RGB(0, 255, 0), RGB(0, 255, 255)};
-constexpr std::array<COLORREF, 3> kScuri{RGB(128, 0, 0), RGB(0, 128, 0), RGB(0, 128, 128)};
+// Bright and dark shades of the three colours, as 0xRRGGBB.
+constexpr std::array<std::uint32_t, 3> kChiari{0xFF0000, 0x00FF00, 0x00FFFF};
+constexpr std::array<std::uint32_t, 3> kScuri{0x800000, 0x008000, 0x008080};
 
+// Pixels as 0xRRGGBB, row 0 at the top.
 struct Schermata {
-    int larghezza = 0;
-    int altezza = 0;
-    std::vector<COLORREF> pixel;
-    COLORREF At(int x, int y) const {
+    int larghezza = 0, altezza = 0;
+    std::vector<std::uint32_t> pixel;
+    std::uint32_t At(int x, int y) const {
         if (x < 0 || y < 0 || x >= larghezza || y >= altezza) return CLR_INVALID;
         return pixel[static_cast<std::size_t>(y * larghezza + x)];
     }
@@ -30,92 +31,67 @@ struct Schermata {
 
 // The pixels that `disegna` puts on a 32-bit bitmap of the given size.
 Schermata Disegna(int larghezza, int altezza, const std::function<void(HDC)>& disegna) {
-    Schermata s;
-    s.larghezza = larghezza;
-    s.altezza = altezza;
-    if (s.larghezza <= 0 || s.altezza <= 0) return s;
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = s.larghezza;
-    bi.bmiHeader.biHeight = -s.altezza;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
+    Schermata s{larghezza, altezza, {}};
+    if (larghezza <= 0 || altezza <= 0) return s;
+    BITMAPINFO bi{{sizeof(BITMAPINFOHEADER), larghezza, -altezza, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
     void* bits = nullptr;
-    UniqueBitmap dib(::CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
-    UniqueDc memoria(::CreateCompatibleDC(nullptr));
-    {
-        ScopedSelect sel(memoria.get(), dib.get());
-        disegna(memoria.get());
-        ::GdiFlush();
-    }
+    const UniqueBitmap dib(::CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    const UniqueDc memoria(::CreateCompatibleDC(nullptr));
+    const ScopedSelect sel(memoria.get(), dib.get());
+    disegna(memoria.get());
+    ::GdiFlush();
     const auto* p = static_cast<const std::uint32_t*>(bits);
-    s.pixel.resize(static_cast<std::size_t>(s.larghezza * s.altezza));
-    for (std::size_t i = 0; i < s.pixel.size(); ++i) {
-        const std::uint32_t v = p[i];  // 0x00RRGGBB
-        s.pixel[i] = RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
-    }
+    for (int i = 0; i < larghezza * altezza; ++i) s.pixel.push_back(p[i] & 0xFFFFFFU);
     return s;
 }
 
-// The client area of a window as it is on the screen, also for a window of another process.
-Schermata Cattura(HWND finestra) {
+// A window's client area as on the screen; through `sorgente` (its top-level window) for another process's child.
+Schermata Cattura(HWND finestra, HWND sorgente = nullptr) {
     RECT r{};
     ::GetClientRect(finestra, &r);
+    POINT da{0, 0};
+    if (sorgente) ::MapWindowPoints(finestra, sorgente, &da, 1);
     return Disegna(r.right, r.bottom, [&](HDC memoria) {
-        WindowDc sorgente(finestra);
-        ::BitBlt(memoria, 0, 0, r.right, r.bottom, sorgente.get(), 0, 0, SRCCOPY);
+        const WindowDc dc(sorgente ? sorgente : finestra);
+        ::BitBlt(memoria, 0, 0, r.right, r.bottom, dc.get(), da.x, da.y, SRCCOPY);
     });
 }
 
-// Whether an icon control shows a system icon. A box of another process holds its own handle of
-// the icon, so there the pixels are compared with the icon drawn here on the same background.
+// Whether an icon control shows a system icon; another process's box has its own handle, so compare pixels.
 bool MostraIcona(HWND controllo, LPCWSTR id) {
     const HICON icona = ::LoadIconW(nullptr, id);
     if (reinterpret_cast<HICON>(::SendMessageW(controllo, STM_GETICON, 0, 0)) == icona) return true;
-    // A child window of another process reads back blank through its own DC: go through its top-level window.
-    const HWND radice = ::GetAncestor(controllo, GA_ROOT);
-    RECT r{};
-    ::GetClientRect(controllo, &r);
-    POINT origine{0, 0};
-    ::MapWindowPoints(controllo, radice, &origine, 1);
-    const Schermata vista = Disegna(r.right, r.bottom, [&](HDC memoria) {
-        WindowDc sorgente(radice);
-        ::BitBlt(memoria, 0, 0, r.right, r.bottom, sorgente.get(), origine.x, origine.y, SRCCOPY);
-    });
+    const Schermata vista = Cattura(controllo, ::GetAncestor(controllo, GA_ROOT));
     if (vista.pixel.empty()) return false;
     const Schermata attesa = Disegna(vista.larghezza, vista.altezza, [&](HDC memoria) {
-        const UniqueBrush sfondo(::CreateSolidBrush(vista.At(0, 0)));
-        const RECT tutto{0, 0, vista.larghezza, vista.altezza};
-        ::FillRect(memoria, &tutto, sfondo.get());
-        ::DrawIconEx(memoria, 0, 0, icona, vista.larghezza, vista.altezza, 0, nullptr, DI_NORMAL);
+        const std::uint32_t c = vista.pixel[0];
+        const UniqueBrush sfondo(::CreateSolidBrush(RGB(c >> 16 & 0xFF, c >> 8 & 0xFF, c & 0xFF)));
+        ::DrawIconEx(memoria, 0, 0, icona, vista.larghezza, vista.altezza, 0, sfondo.get(), DI_NORMAL);
     });
     return vista.pixel == attesa.pixel;
 }
 
-Pixel Tipo(COLORREF c, int& colore) {
-    if (c == RGB(0, 0, 0)) return Pixel::nero;
+// A bright pixel also votes for its colour: -2 once two colours are seen.
+Pixel Tipo(std::uint32_t c, int& colore) {
     for (int i = 0; i < 3; ++i) {
-        if (c == kChiari[static_cast<std::size_t>(i)]) {
-            colore = colore == -1 || colore == i ? i : -2;
-            return Pixel::chiaro;
-        }
         if (c == kScuri[static_cast<std::size_t>(i)]) return Pixel::scuro;
+        if (c != kChiari[static_cast<std::size_t>(i)]) continue;
+        colore = colore == -1 || colore == i ? i : -2;
+        return Pixel::chiaro;
     }
-    return Pixel::altro;
+    return c == 0 ? Pixel::nero : Pixel::altro;
 }
 
-// Segments a..g: a point inside each, and the pixel to its right.
+// Segments a..g (a point in each, and the pixel below it), and the ones lit in digits 0..9, bit 0 = a.
 constexpr std::array<POINT, 7> kSegmenti{{{8, 2}, {15, 7}, {15, 18}, {8, 24}, {2, 18}, {2, 7}, {8, 13}}};
-// Lit segments of digits 0..9, bit 0 = a.
 constexpr std::array<int, 10> kCifre{0x3F, 0x06, 0x5B, 0x4F, 0x66, 0x6D, 0x7D, 0x07, 0x7F, 0x6F};
 
+// Lit both, or checkered (one dark, one black) when unlit; anything else is no digit.
 int Cifra(const Schermata& s, int x0, int& colore) {
     int accesi = 0;
     for (std::size_t k = 0; k < kSegmenti.size(); ++k) {
-        const int x = x0 + kSegmenti[k].x;
-        const int y = kYCelle + kSegmenti[k].y;
-        const Pixel p1 = Tipo(s.At(x, y), colore);
-        const Pixel p2 = Tipo(s.At(x, y + 1), colore);
+        const int x = x0 + kSegmenti[k].x, y = kYCelle + kSegmenti[k].y;
+        const Pixel p1 = Tipo(s.At(x, y), colore), p2 = Tipo(s.At(x, y + 1), colore);
         if (p1 == Pixel::chiaro && p2 == Pixel::chiaro) {
             accesi |= 1 << k;
         } else if (!((p1 == Pixel::scuro && p2 == Pixel::nero) || (p1 == Pixel::nero && p2 == Pixel::scuro))) {
@@ -128,20 +104,16 @@ int Cifra(const Schermata& s, int x0, int& colore) {
 
 // 1 lit, 0 unlit, -1 unknown.
 int Punti(const Schermata& s, int x0, int& colore) {
-    const Pixel centro = Tipo(s.At(x0 + 2, kYCelle + 8), colore);
-    const Pixel lato = Tipo(s.At(x0 + 1, kYCelle + 8), colore);
-    const Pixel basso = Tipo(s.At(x0 + 2, kYCelle + 18), colore);
-    if (centro == Pixel::chiaro && lato == Pixel::chiaro && basso == Pixel::chiaro) return 1;
-    if (centro == Pixel::scuro && lato == Pixel::nero && basso == Pixel::scuro) return 0;
-    return -1;
+    const std::array<Pixel, 3> p{Tipo(s.At(x0 + 2, kYCelle + 8), colore), Tipo(s.At(x0 + 1, kYCelle + 8), colore),
+                                 Tipo(s.At(x0 + 2, kYCelle + 18), colore)};
+    if (p == std::array{Pixel::chiaro, Pixel::chiaro, Pixel::chiaro}) return 1;
+    return p == std::array{Pixel::scuro, Pixel::nero, Pixel::scuro} ? 0 : -1;
 }
 
 bool MarginiNeri(const Schermata& s) {
-    for (int y = 0; y < s.altezza; ++y) {
-        for (int x = 0; x < s.larghezza; ++x) {
-            const bool celle = y >= kYCelle && y < kYCelle + 27 && x >= 5 && x < 123;
-            if (!celle && s.At(x, y) != RGB(0, 0, 0)) return false;
-        }
+    for (int i = 0; i < s.larghezza * s.altezza; ++i) {
+        const int x = i % s.larghezza, y = i / s.larghezza;
+        if (s.At(x, y) != 0 && !(y >= kYCelle && y < kYCelle + 27 && x >= 5 && x < 123)) return false;
     }
     return s.larghezza > 0;
 }
@@ -150,15 +122,11 @@ bool MarginiNeri(const Schermata& s) {
 
 bool AttendiFinche(const std::function<bool()>& condizione, DWORD timeoutMs) {
     const ULONGLONG fine = ::GetTickCount64() + timeoutMs;
-    for (;;) {
-        MSG msg;
-        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    for (;; ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT)) {
+        for (MSG msg; ::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE); ::DispatchMessageW(&msg))
             ::TranslateMessage(&msg);
-            ::DispatchMessageW(&msg);
-        }
         if (condizione()) return true;
         if (::GetTickCount64() >= fine) return false;
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
     }
 }
 
@@ -167,11 +135,8 @@ void Pompa(DWORD ms) {
 }
 
 std::wstring Faccia::Testo() const {
-    std::wstring t;
-    for (std::size_t k = 0; k < cifre.size(); ++k) {
-        if (k == 2 || k == 4) t += L':';
-        t += cifre[k] < 0 ? L'?' : static_cast<wchar_t>(L'0' + cifre[k]);
-    }
+    std::wstring t = L"??:??:??";  // digit k at k + k / 2
+    for (std::size_t k = 0; k < 6; ++k) t[k + k / 2] = cifre[k] < 0 ? L'?' : static_cast<wchar_t>(L'0' + cifre[k]);
     return t;
 }
 
@@ -181,8 +146,7 @@ Faccia LeggiFaccia(HWND finestra) {
     int colore = -1;
     for (std::size_t k = 0; k < kXCifre.size(); ++k) f.cifre[k] = Cifra(s, kXCifre[k], colore);
     const int p0 = Punti(s, kXPunti[0], colore);
-    const int p1 = Punti(s, kXPunti[1], colore);
-    f.puntiValidi = p0 >= 0 && p0 == p1;
+    f.puntiValidi = p0 >= 0 && p0 == Punti(s, kXPunti[1], colore);
     f.puntiAccesi = f.puntiValidi && p0 == 1;
     f.colore = colore >= 0 ? colore : -1;
     f.marginiNeri = MarginiNeri(s);
@@ -197,14 +161,11 @@ MessaggioVisto LeggiMessaggio(HWND dlg) {
     ::GetDlgItemTextW(dlg, 0xFFFF, buffer, static_cast<int>(std::size(buffer)));
     v.testo = buffer;
     // Windows puts the icon in control 20, Wine in stc1.
-    HWND controlloIcona = ::GetDlgItem(dlg, 20);
-    if (!controlloIcona) controlloIcona = ::GetDlgItem(dlg, stc1);
+    const HWND controlloIcona = ::GetDlgItem(dlg, 20) ? ::GetDlgItem(dlg, 20) : ::GetDlgItem(dlg, stc1);
     if (MostraIcona(controlloIcona, IDI_EXCLAMATION)) v.icona = MB_ICONEXCLAMATION;
     if (MostraIcona(controlloIcona, IDI_ASTERISK)) v.icona = MB_ICONINFORMATION;
     if (MostraIcona(controlloIcona, IDI_QUESTION)) v.icona = MB_ICONQUESTION;
-    const bool si = ::GetDlgItem(dlg, IDYES) != nullptr;
-    const bool no = ::GetDlgItem(dlg, IDNO) != nullptr;
-    const bool ok = ::GetDlgItem(dlg, IDOK) != nullptr;
+    const bool si = ::GetDlgItem(dlg, IDYES), no = ::GetDlgItem(dlg, IDNO), ok = ::GetDlgItem(dlg, IDOK);
     v.pulsanti = si && no && !ok ? MB_YESNO : (ok && !si && !no ? MB_OK : 0xFFFF);
     return v;
 }
@@ -213,27 +174,15 @@ Risponditore::Risponditore(int risposta, DWORD timeoutMs, const wchar_t* titolo)
     thread_ = std::thread([this, risposta, timeoutMs, t = std::wstring(titolo)] {
         const ULONGLONG fine = ::GetTickCount64() + timeoutMs;
         HWND dlg = nullptr;
-        while (::GetTickCount64() < fine) {
+        for (; !dlg || !::IsWindowVisible(dlg); ::Sleep(10)) {
+            if (::GetTickCount64() >= fine) return;
             dlg = ::FindWindowW(L"#32770", t.c_str());
-            if (dlg && ::IsWindowVisible(dlg)) break;
-            dlg = nullptr;
-            ::Sleep(10);
         }
-        if (!dlg) return;
         visto_ = LeggiMessaggio(dlg);
         ::PostMessageW(dlg, WM_COMMAND, MAKEWPARAM(risposta, BN_CLICKED),
                        reinterpret_cast<LPARAM>(::GetDlgItem(dlg, risposta)));
         while (::IsWindow(dlg) && ::GetTickCount64() < fine) ::Sleep(10);
     });
-}
-
-Risponditore::~Risponditore() {
-    if (thread_.joinable()) thread_.join();
-}
-
-std::optional<MessaggioVisto> Risponditore::Visto() {
-    if (thread_.joinable()) thread_.join();
-    return visto_;
 }
 
 Twip GeometriaTwip(HWND finestra) {
@@ -257,7 +206,7 @@ Processo::Processo(const std::wstring& argomenti) {
     PROCESS_INFORMATION pi{};
     if (::CreateProcessW(percorso.c_str(), riga.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
         processo_.reset(pi.hProcess);
-        UniqueHandle thread(pi.hThread);
+        const UniqueHandle thread(pi.hThread);
         id_ = pi.dwProcessId;
     }
 }
@@ -271,19 +220,12 @@ Processo::~Processo() {
 
 HWND Processo::AttendiFinestra(const wchar_t* classe, DWORD timeoutMs) const {
     HWND trovata = nullptr;
-    AttendiFinche(
-        [&] {
-            for (HWND h : FinestreDi(classe, id_)) {
-                if (::IsWindowVisible(h)) trovata = h;
-            }
-            return trovata != nullptr;
-        },
-        timeoutMs);
+    const auto visibile = [&] {
+        for (HWND h : FinestreDi(classe, id_)) trovata = ::IsWindowVisible(h) ? h : trovata;
+        return trovata != nullptr;
+    };
+    AttendiFinche(visibile, timeoutMs);
     return trovata;
-}
-
-bool Processo::AttendiFine(DWORD timeoutMs) const {
-    return processo_ && ::WaitForSingleObject(processo_.get(), timeoutMs) == WAIT_OBJECT_0;
 }
 
 DWORD Processo::CodiceUscita() const {
@@ -293,23 +235,13 @@ DWORD Processo::CodiceUscita() const {
 }
 
 std::vector<HWND> FinestreDi(const wchar_t* classe, DWORD processo) {
-    struct Ricerca {
-        const wchar_t* classe;
-        DWORD processo;
-        std::vector<HWND> trovate;
-    } ricerca{classe, processo, {}};
-    ::EnumWindows(
-        [](HWND h, LPARAM lp) -> BOOL {
-            auto& r = *reinterpret_cast<Ricerca*>(lp);
-            wchar_t nome[256] = {};
-            ::GetClassNameW(h, nome, static_cast<int>(std::size(nome)));
-            DWORD pid = 0;
-            ::GetWindowThreadProcessId(h, &pid);
-            if (std::wstring_view(nome) == r.classe && (r.processo == 0 || pid == r.processo)) r.trovate.push_back(h);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&ricerca));
-    return ricerca.trovate;
+    std::vector<HWND> trovate;
+    for (HWND h = nullptr; (h = ::FindWindowExW(nullptr, h, classe, nullptr)) != nullptr;) {
+        DWORD pid = 0;
+        ::GetWindowThreadProcessId(h, &pid);
+        if (processo == 0 || pid == processo) trovate.push_back(h);
+    }
+    return trovate;
 }
 
 void CancellaImpostazioniProgramma() {
@@ -317,19 +249,8 @@ void CancellaImpostazioniProgramma() {
 }
 
 void ScriviImpostazioneProgramma(const wchar_t* chiave, const wchar_t* valore) {
-    const std::wstring testo = valore;
-    ::RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Quilmora\\Timer", chiave, REG_SZ, testo.c_str(),
-                      static_cast<DWORD>((testo.size() + 1) * sizeof(wchar_t)));
-}
-
-std::wstring LeggiImpostazioneProgramma(const wchar_t* chiave) {
-    wchar_t buffer[1024] = {};
-    DWORD dimensione = sizeof buffer - sizeof(wchar_t);
-    if (::RegGetValueW(HKEY_CURRENT_USER, L"Software\\Quilmora\\Timer", chiave, RRF_RT_REG_SZ, nullptr, buffer,
-                       &dimensione) != ERROR_SUCCESS) {
-        return {};
-    }
-    return buffer;
+    ::RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Quilmora\\Timer", chiave, REG_SZ, valore,
+                      static_cast<DWORD>((std::wcslen(valore) + 1) * sizeof(wchar_t)));
 }
 
 }  // namespace esmalvio::test

@@ -1,5 +1,4 @@
-// Helpers for tests that drive real windows under Wine: waiting, answering message boxes,
-// reading the clock face back from the screen, and starting the program.
+// Helpers for tests driving real windows under Wine: waiting, message boxes, the clock face on screen, the program.
 #pragma once
 
 #include <windows.h>
@@ -31,16 +30,16 @@ struct MessaggioVisto {
 // What a message box (#32770) shows; for a box of another process it must be on top to read its icon.
 MessaggioVisto LeggiMessaggio(HWND dlg);
 
-// Waits on another thread for a message box titled "Esmalvio" (of any process), records it and
-// answers it with the button given (IDOK, IDYES, IDNO).
+// From another thread: waits for a message box titled "Esmalvio" (any process), records it, answers `risposta`.
 class Risponditore {
 public:
     explicit Risponditore(int risposta, DWORD timeoutMs = 10000, const wchar_t* titolo = L"Esmalvio");
-    Risponditore(const Risponditore&) = delete;
-    Risponditore& operator=(const Risponditore&) = delete;
-    ~Risponditore();
+    ~Risponditore() { Visto(); }
     // Waits for the answering thread; nothing when no message box came in time.
-    std::optional<MessaggioVisto> Visto();
+    std::optional<MessaggioVisto> Visto() {
+        if (thread_.joinable()) thread_.join();
+        return visto_;
+    }
 
 private:
     std::thread thread_;
@@ -69,11 +68,11 @@ SIZE DimensioniClient(HWND finestra);
 class Processo {
 public:
     explicit Processo(const std::wstring& argomenti = L"");
-    Processo(const Processo&) = delete;
-    Processo& operator=(const Processo&) = delete;
     ~Processo();
     HWND AttendiFinestra(const wchar_t* classe = L"Esmalvio", DWORD timeoutMs = 20000) const;
-    bool AttendiFine(DWORD timeoutMs = 20000) const;  // true once the process has ended
+    bool AttendiFine(DWORD timeoutMs = 20000) const {  // true once the process has ended
+        return processo_ && ::WaitForSingleObject(processo_.get(), timeoutMs) == WAIT_OBJECT_0;
+    }
     DWORD Id() const noexcept { return id_; }
     DWORD CodiceUscita() const;
     bool Avviato() const noexcept { return processo_ != nullptr; }
@@ -89,6 +88,5 @@ std::vector<HWND> FinestreDi(const wchar_t* classe, DWORD processo = 0);
 // The program's own per-user settings in the registry of this Wine prefix.
 void CancellaImpostazioniProgramma();
 void ScriviImpostazioneProgramma(const wchar_t* chiave, const wchar_t* valore);
-std::wstring LeggiImpostazioneProgramma(const wchar_t* chiave);
 
 }  // namespace esmalvio::test
