@@ -16,15 +16,19 @@ namespace esmalvio {
 namespace {
 
 constexpr DWORD kStile = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-constexpr int kLarghezzaClient = 1935 / Esmalvio::kTwipPerPixel;  // 129
-constexpr int kAltezzaClient = 525 / Esmalvio::kTwipPerPixel;     // 35
-constexpr POINT kOrigineClient{60 / Esmalvio::kTwipPerPixel, 6180 / Esmalvio::kTwipPerPixel};
+// The layout is drawn in twips; the screen takes pixels.
+constexpr int Px(int twip) {
+    return twip / Esmalvio::kTwipPerPixel;
+}
+constexpr int kLarghezzaClient = Px(1935);  // 129
+constexpr int kAltezzaClient = Px(525);     // 35
+constexpr POINT kOrigineClient{Px(60), Px(6180)};
 constexpr int kLarghezzaCifra = 18;
 constexpr int kAltezzaCifra = 27;
-constexpr int kCimaCelle = 60 / Esmalvio::kTwipPerPixel;
-constexpr std::array<int, 6> kSinistraNum{75 / 15, 345 / 15, 690 / 15, 960 / 15, 1305 / 15, 1575 / 15};
-constexpr std::array<int, 2> kSinistraSep1{615 / 15, 1230 / 15};
-constexpr int kLarghezzaSep = 75 / Esmalvio::kTwipPerPixel;
+constexpr int kCimaCelle = Px(60);
+constexpr std::array<int, 6> kSinistraNum{Px(75), Px(345), Px(690), Px(960), Px(1305), Px(1575)};
+constexpr std::array<int, 2> kSinistraSep1{Px(615), Px(1230)};
+constexpr int kLarghezzaSep = Px(75);
 constexpr COLORREF kSfondoIniziale = RGB(0x40, 0x40, 0x40);
 // Wall-clock seconds change on the second; the tick lands this long after the change.
 constexpr UINT kRitardoTickMs = 10;
@@ -225,6 +229,8 @@ void Esmalvio::MostraOra(const Immagine& sorgente, std::int16_t riga, std::span<
     sep1_[0].Assegna(punto);
     sep1_[1].Assegna(punto);
     lampeggio_ = static_cast<std::int16_t>(~lampeggio_);
+    // All eight cells reach the screen together: a face is never seen half old, half new.
+    ::RedrawWindow(hwnd_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 
 void Esmalvio::MostraOraAdesso() {

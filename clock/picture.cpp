@@ -49,7 +49,7 @@ void Cella::Crea(HWND genitore, RECT rect, std::function<void()> click) {
 }
 
 void Cella::Aggiorna() const {
-    if (hwnd_) ::RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    if (hwnd_) ::InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
 void Cella::Assegna(const Immagine& immagine) {

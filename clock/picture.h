@@ -42,8 +42,9 @@ public:
     void Crea(HWND genitore, RECT rect, std::function<void()> click);
 
     HDC dc() const noexcept { return backing_.get(); }  // the backing image
-    void Aggiorna() const;                              // put the backing image on screen now
-    void Assegna(const Immagine& immagine);             // show a whole picture
+    // Marks the backing image for the screen; the face puts all its cells there in one go.
+    void Aggiorna() const;
+    void Assegna(const Immagine& immagine);  // show a whole picture
 
 private:
     friend class FinestraBase<Cella>;

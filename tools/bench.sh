@@ -1,7 +1,7 @@
 #!/bin/sh
 # Prints the benchmark figures: size and imports of the executable, then, under Wine in Xvfb, the cost of a
 # tick, the resources before and after long runs, start-up against a bare window, and second accuracy.
-#   tools/bench.sh [accuracy-seconds]     (default 600: ten minutes)
+#   tools/bench.sh [accuracy-seconds [accuracy]]   (default 600: ten minutes; "accuracy": that figure only)
 set -eu
 cd "$(dirname "$0")/.."
 tools/deps.sh
@@ -11,4 +11,4 @@ exe=build/windows/Esmalvio.exe
 echo "machine: $(nproc) cores, $(uname -m), $(wine --version 2>/dev/null)"
 echo "exe size: $(stat -c %s "$exe") bytes"
 echo "exe imports: $(x86_64-w64-mingw32-objdump -p "$exe" | sed -n 's/.*DLL Name: //p' | tr '\n' ' ')"
-exec xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" tools/bench-wine.sh "${1:-600}"
+exec xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" tools/bench-wine.sh "${1:-600}" ${2:+"$2"}
