@@ -31,6 +31,15 @@ protected:
         ::RegisterClassExW(&wc);
     }
 
+    // Paints the client area with the window's own background; false when it has none yet.
+    bool RiempiSfondo(HDC dc, HBRUSH pennello) const {
+        if (!pennello) return false;
+        RECT r{};
+        ::GetClientRect(hwnd_, &r);
+        ::FillRect(dc, &r, pennello);
+        return true;
+    }
+
     static LRESULT CALLBACK Procedura(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         Derived* self = nullptr;
         if (msg == WM_NCCREATE) {

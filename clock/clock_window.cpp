@@ -277,12 +277,9 @@ LRESULT Esmalvio::Gestisci(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_CREATE:
             CreaControlli();
             return 0;
-        case WM_ERASEBKGND: {
-            RECT r{};
-            ::GetClientRect(hwnd_, &r);
-            ::FillRect(reinterpret_cast<HDC>(wp), &r, sfondo_.get());
+        case WM_ERASEBKGND:
+            RiempiSfondo(reinterpret_cast<HDC>(wp), sfondo_.get());
             return 1;
-        }
         case WM_SIZE:
             if (caricato_) Form_Resize();
             return 0;

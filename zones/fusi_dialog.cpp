@@ -276,13 +276,9 @@ LRESULT Fusi::Gestisci(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_CREATE:
             CreaControlli();
             return 0;
-        case WM_ERASEBKGND: {
-            if (!sfondo_) break;
-            RECT r{};
-            ::GetClientRect(hwnd_, &r);
-            ::FillRect(reinterpret_cast<HDC>(wp), &r, sfondo_.get());
-            return 1;
-        }
+        case WM_ERASEBKGND:
+            if (RiempiSfondo(reinterpret_cast<HDC>(wp), sfondo_.get())) return 1;
+            break;
         case WM_CTLCOLORSTATIC:
             // Only Check1 shares the window's grey; the labels keep the system colours.
             if (!sfondo_ || reinterpret_cast<HWND>(lp) != Controllo(kCheck1)) break;
