@@ -19,7 +19,6 @@ public:
     Immagine& operator=(const Immagine&) = delete;
 
     HDC dc() const noexcept { return dc_.get(); }
-    HBITMAP bitmap() const noexcept { return bitmap_.get(); }
     SIZE dimensioni() const noexcept { return dimensioni_; }
 
 private:
