@@ -5,7 +5,7 @@
 
 #include "support/avvii_insieme.h"
 
-namespace esmalvio::test {
+namespace quilmora::test {
 namespace {
 
 constexpr int kGiorno = 24 * 3600;
@@ -104,4 +104,4 @@ TEST(ProgrammaTest, SecondStartIsRefusedAlsoWhenTheRunningCopyIsOutOfReach) {
 }
 
 }  // namespace
-}  // namespace esmalvio::test
+}  // namespace quilmora::test

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <cwchar>
 
-namespace esmalvio::test {
+namespace quilmora::test {
 namespace {
 
 constexpr std::array<int, 6> kXCifre{5, 23, 46, 64, 87, 105};
@@ -253,4 +253,4 @@ void ScriviImpostazioneProgramma(const wchar_t* chiave, const wchar_t* valore) {
                       static_cast<DWORD>((std::wcslen(valore) + 1) * sizeof(wchar_t)));
 }
 
-}  // namespace esmalvio::test
+}  // namespace quilmora::test

@@ -10,9 +10,9 @@
 #include <thread>
 #include <vector>
 
-#include "app/handles.h"
+#include "win/handles.h"
 
-namespace esmalvio::test {
+namespace quilmora::test {
 
 // Dispatches this thread's messages until the condition holds; false on timeout.
 bool AttendiFinche(const std::function<bool()>& condizione, DWORD timeoutMs = 5000);
@@ -89,4 +89,4 @@ std::vector<HWND> FinestreDi(const wchar_t* classe, DWORD processo = 0);
 void CancellaImpostazioniProgramma();
 void ScriviImpostazioneProgramma(const wchar_t* chiave, const wchar_t* valore);
 
-}  // namespace esmalvio::test
+}  // namespace quilmora::test
