@@ -5,6 +5,8 @@
 #include <climits>
 #include <cmath>
 
+#include <windows.h>
+
 namespace quilmora {
 
 inline constexpr int kDpiDiProgetto = 96;
@@ -14,6 +16,11 @@ inline constexpr int kTwipPerPollice = 1440;
 constexpr int Pixel(int twip, int dpi = kDpiDiProgetto) {
     const long long t = static_cast<long long>(twip) * dpi + kTwipPerPollice / 2;
     return static_cast<int>(t >= 0 ? t / kTwipPerPollice : (t - kTwipPerPollice + 1) / kTwipPerPollice);
+}
+
+// A rectangle drawn in twips, by its edges: rectangles that touch in twips touch on the pixel grid too.
+constexpr RECT RettangoloPixel(int left, int top, int width, int height, int dpi) {
+    return {Pixel(left, dpi), Pixel(top, dpi), Pixel(left + width, dpi), Pixel(top + height, dpi)};
 }
 
 // A screen position read from text, which may be fractional or far off any screen.

@@ -19,4 +19,10 @@ endforeach()
 if(NOT "kernel32.dll" IN_LIST seen OR NOT "user32.dll" IN_LIST seen)
   message(FATAL_ERROR "unexpected import table: ${seen}")
 endif()
+# The per-monitor scale calls are looked up at run time: imported, they would stop the program loading
+# before Windows 10 1607.
+string(REGEX MATCHALL "[A-Za-z]+ForDpi|GetDpiFor[A-Za-z]+" scale "${dump}")
+if(scale)
+  message(FATAL_ERROR "Esmalvio.exe imports ${scale} statically")
+endif()
 message(STATUS "imports: ${seen}")

@@ -24,6 +24,7 @@ namespace {
 using namespace quilmora;
 using quilmora::test::AttendiFinche;
 using quilmora::test::LeggiFaccia;
+using quilmora::test::OggettiGdi;
 
 class NessunaNavigazione final : public Navigazione {
 public:
@@ -61,16 +62,8 @@ struct Risorse {
     SIZE_T workingSet;
 };
 
-// Wine answers 0 to the resource counters; there the tables are scanned instead. A GDI handle whose
-// high word is 0 names its table entry directly, and kernel handles are multiples of 4.
-DWORD OggettiGdi() {
-    DWORD n = 0;
-    for (ULONG_PTR i = 32; i < 0x10000; ++i) {
-        if (::GetObjectType(reinterpret_cast<HGDIOBJ>(i))) ++n;
-    }
-    return n;
-}
-
+// Wine answers 0 to the resource counters; there the tables are scanned instead. Kernel handles are
+// multiples of 4.
 DWORD HandleKernel() {
     DWORD n = 0;
     for (ULONG_PTR i = 4; i < 0x10000; i += 4) {

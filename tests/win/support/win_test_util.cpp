@@ -243,6 +243,15 @@ std::vector<HWND> FinestreDi(const wchar_t* classe, DWORD processo) {
     return trovate;
 }
 
+DWORD OggettiGdi() {
+    // A GDI handle whose high word is 0 names its table entry directly.
+    DWORD n = 0;
+    for (ULONG_PTR i = 32; i < 0x10000; ++i) {
+        if (::GetObjectType(reinterpret_cast<HGDIOBJ>(i))) ++n;
+    }
+    return n;
+}
+
 void CancellaImpostazioniProgramma() {
     ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Quilmora");
 }

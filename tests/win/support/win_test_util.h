@@ -85,6 +85,9 @@ private:
 // Top-level windows of a class that belong to a process (0: any process).
 std::vector<HWND> FinestreDi(const wchar_t* classe, DWORD processo = 0);
 
+// GDI objects of this process, counted in the handle table: Wine does not count them for GetGuiResources.
+DWORD OggettiGdi();
+
 // The program's own per-user settings in the registry of this Wine prefix.
 void CancellaImpostazioniProgramma();
 void ScriviImpostazioneProgramma(const wchar_t* chiave, const wchar_t* valore);
