@@ -31,6 +31,9 @@ inline void DeleteDc(HDC h) noexcept {
 inline void DeleteGdiObject(HGDIOBJ h) noexcept {
     ::DeleteObject(h);
 }
+inline void DestroyIconHandle(HICON h) noexcept {
+    ::DestroyIcon(h);
+}
 inline void DestroyMenuHandle(HMENU h) noexcept {
     ::DestroyMenu(h);
 }
@@ -44,6 +47,7 @@ using UniqueDc = UniqueHandleOf<HDC, DeleteDc>;
 using UniqueBitmap = UniqueHandleOf<HBITMAP, DeleteGdiObject>;
 using UniqueBrush = UniqueHandleOf<HBRUSH, DeleteGdiObject>;
 using UniqueFont = UniqueHandleOf<HFONT, DeleteGdiObject>;
+using UniqueIcon = UniqueHandleOf<HICON, DestroyIconHandle>;
 using UniqueMenu = UniqueHandleOf<HMENU, DestroyMenuHandle>;
 using UniqueWindow = UniqueHandleOf<HWND, DestroyWindowHandle>;
 

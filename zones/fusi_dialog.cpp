@@ -4,9 +4,11 @@
 
 #include <algorithm>
 #include <array>
+#include <string_view>
 
 #include "settings/globale.h"
 #include "settings/preferences.h"
+#include "win/dpi.h"
 #include "win/resource.h"
 #include "win/texts.h"
 #include "win/twips.h"
@@ -18,14 +20,14 @@ namespace {
 
 constexpr DWORD kStile = WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kStileEsteso = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
-constexpr int kLarghezzaClient = Pixel(5055);
-constexpr int kAltezzaClient = Pixel(2625);
+constexpr int kLarghezzaClient = 5055;  // twips
+constexpr int kAltezzaClient = 2625;
 constexpr COLORREF kGrigio = RGB(192, 192, 192);
 constexpr std::int16_t kPulsanti = 3;
 // The open list of Combo1 shows about a dozen zones at a time: common controls 6 count items, older
 // ones take the height given to the combo box below its edit field.
 constexpr int kVociVisibili = 12;
-constexpr int kAltezzaElenco = 180;
+constexpr int kAltezzaElenco = 180;  // pixels at 96 dpi
 // Posted once the combo box has finished putting a text in its edit field.
 constexpr UINT kMostraInizio = WM_APP + 1;
 
@@ -54,11 +56,16 @@ constexpr std::array<Descrizione, 8> kControlli{{
     {L"STATIC", IDS_FUSI_LABEL2, kEtichetta, Fusi::kLabel2, 210, 2370, 4620, 195},
 }};
 
-UniqueFont CarattereMessaggi() {
-    NONCLIENTMETRICSW ncm{};
-    ncm.cbSize = sizeof ncm;
-    if (!::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0)) return UniqueFont{};
-    return UniqueFont(::CreateFontIndirectW(&ncm.lfMessageFont));
+// The layout was drawn for an 8-point dialog font; the system's message font is larger on recent
+// Windows and would cut Label2. Wine maps the name to Tahoma.
+UniqueFont CarattereDialogo(int dpi) {
+    LOGFONTW lf{};
+    lf.lfHeight = -::MulDiv(8, dpi, 72);
+    lf.lfWeight = FW_NORMAL;
+    lf.lfCharSet = DEFAULT_CHARSET;
+    constexpr std::wstring_view kNome = L"MS Shell Dlg";
+    std::copy(kNome.begin(), kNome.end(), lf.lfFaceName);
+    return UniqueFont(::CreateFontIndirectW(&lf));
 }
 
 int Altezza(HWND finestra) {
@@ -67,20 +74,28 @@ int Altezza(HWND finestra) {
     return r.bottom - r.top;
 }
 
-// The edit field of a combo box takes its height from the font; raise it to the design height, and
-// never lower it, so that a large system font is not cut. Implementations disagree on whether the
-// height set includes the field's padding, so set, measure and correct once.
-void AltezzaCampo(HWND combo, int altezza) {
-    if (Altezza(combo) >= altezza) return;
+int AltezzaTesto(HWND finestra, HFONT carattere) {
+    WindowDc dc(finestra);
+    const ScopedSelect sel(dc.get(), carattere);
+    TEXTMETRICW tm{};
+    ::GetTextMetricsW(dc.get(), &tm);
+    return tm.tmHeight;
+}
+
+// The edit field of a combo box keeps a height once one is set, whatever the font: bring it to the
+// design height, but never below its text. Implementations disagree on whether the height set
+// includes the field's padding, so set, measure and correct once.
+void AltezzaCampo(HWND combo, int altezza, HFONT carattere) {
+    const LRESULT testo = AltezzaTesto(combo, carattere);
     LRESULT campo = ::SendMessageW(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
     for (int prova = 0; prova < 2 && campo > 0; ++prova) {
-        campo += altezza - Altezza(combo);
+        campo = std::max(campo + altezza - Altezza(combo), testo);
         ::SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), campo);
     }
 }
 
 // The longest zone texts are wider than the combo box: the open list is made wide enough to show them whole.
-void LarghezzaElenco(HWND combo, HFONT carattere) {
+void LarghezzaElenco(HWND combo, HFONT carattere, int dpi) {
     WindowDc dc(combo);
     const ScopedSelect sel(dc.get(), carattere);
     int larghezza = 0;
@@ -89,7 +104,7 @@ void LarghezzaElenco(HWND combo, HFONT carattere) {
         ::GetTextExtentPoint32W(dc.get(), zona.testo.data(), static_cast<int>(zona.testo.size()), &dimensioni);
         larghezza = std::max<int>(larghezza, dimensioni.cx);
     }
-    const int margini = 4 * ::GetSystemMetrics(SM_CXEDGE) + ::GetSystemMetrics(SM_CXVSCROLL);
+    const int margini = 4 * Metrica(SM_CXEDGE, dpi) + Metrica(SM_CXVSCROLL, dpi);
     ::SendMessageW(combo, CB_SETDROPPEDWIDTH, static_cast<WPARAM>(larghezza + margini), 0);
 }
 
@@ -116,8 +131,10 @@ Fusi::~Fusi() {
 void Fusi::Mostra(int comeMostrare) {
     Registra(ambiente_.istanza, ::LoadIconW(ambiente_.istanza, MAKEINTRESOURCEW(IDI_FUSI)),
              reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
-    RECT r{0, 0, kLarghezzaClient, kAltezzaClient};
-    ::AdjustWindowRectEx(&r, kStile, FALSE, kStileEsteso);
+    // The window's own scale is known once it exists; it lays itself out again then.
+    const int dpi = DpiSistema();
+    RECT r{0, 0, Pixel(kLarghezzaClient, dpi), Pixel(kAltezzaClient, dpi)};
+    RettangoloEsterno(r, kStile, false, kStileEsteso, dpi);
     const std::wstring titolo = Testo(ambiente_.istanza, IDS_FUSI_TITOLO);
     if (!::CreateWindowExW(kStileEsteso, kClasse, titolo.c_str(), kStile, 0, 0, r.right - r.left, r.bottom - r.top,
                            nullptr, nullptr, ambiente_.istanza, this)) {
@@ -131,30 +148,70 @@ void Fusi::Mostra(int comeMostrare) {
 }
 
 void Fusi::CreaControlli() {
-    // A modal frame draws no caption icon from the class alone.
-    ::SendMessageW(hwnd_, WM_SETICON, ICON_BIG,
-                   reinterpret_cast<LPARAM>(::LoadIconW(ambiente_.istanza, MAKEINTRESOURCEW(IDI_FUSI))));
-    ::SendMessageW(hwnd_, WM_SETICON, ICON_SMALL,
-                   reinterpret_cast<LPARAM>(::LoadImageW(ambiente_.istanza, MAKEINTRESOURCEW(IDI_FUSI), IMAGE_ICON,
-                                                         ::GetSystemMetrics(SM_CXSMICON),
-                                                         ::GetSystemMetrics(SM_CYSMICON), LR_SHARED)));
-    carattere_ = CarattereMessaggi();
+    dpi_ = DpiFinestra(hwnd_);
     for (const Descrizione& d : kControlli) {
         const std::wstring testo = d.testo ? Testo(ambiente_.istanza, d.testo) : std::wstring{};
-        // A drop-down combo box is given the height of its edit field and its open list together.
-        const int altezza = Pixel(d.height) + (d.id == kCombo1 ? kAltezzaElenco : 0);
-        HWND controllo = ::CreateWindowExW(
-            0, d.classe, testo.c_str(), WS_CHILD | WS_VISIBLE | d.stile, Pixel(d.left), Pixel(d.top), Pixel(d.width),
-            altezza, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(d.id)), ambiente_.istanza, nullptr);
-        if (controllo && carattere_) {
-            ::SendMessageW(controllo, WM_SETFONT, reinterpret_cast<WPARAM>(carattere_.get()), FALSE);
+        HWND controllo =
+            ::CreateWindowExW(0, d.classe, testo.c_str(), WS_CHILD | WS_VISIBLE | d.stile, 0, 0, 0, 0, hwnd_,
+                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(d.id)), ambiente_.istanza, nullptr);
+        if (controllo && d.id == kCombo1) ::SendMessageW(controllo, CB_SETMINVISIBLE, kVociVisibili, 0);
+    }
+    Disponi();
+}
+
+void Fusi::Disponi() {
+    Icone();
+    if (UniqueFont carattere = CarattereDialogo(dpi_)) {
+        for (const Descrizione& d : kControlli) {
+            ::SendMessageW(Controllo(d.id), WM_SETFONT, reinterpret_cast<WPARAM>(carattere.get()), TRUE);
         }
-        if (controllo && d.id == kCombo1) {
-            AltezzaCampo(controllo, Pixel(d.height));
-            if (carattere_) LarghezzaElenco(controllo, carattere_.get());
-            ::SendMessageW(controllo, CB_SETMINVISIBLE, kVociVisibili, 0);
+        // No control uses the old font any more.
+        carattere_ = std::move(carattere);
+    }
+    for (const Descrizione& d : kControlli) {
+        HWND controllo = Controllo(d.id);
+        if (!controllo) continue;
+        const RECT r = RettangoloPixel(d.left, d.top, d.width, d.height, dpi_);
+        // A drop-down combo box is given the height of its edit field and its open list together.
+        const int elenco = d.id == kCombo1 ? Scala(kAltezzaElenco, dpi_) : 0;
+        ::SetWindowPos(controllo, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top + elenco,
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+        if (d.id == kCombo1 && carattere_) {
+            AltezzaCampo(controllo, r.bottom - r.top, carattere_.get());
+            LarghezzaElenco(controllo, carattere_.get(), dpi_);
         }
     }
+    CorreggiClient();
+}
+
+void Fusi::Icone() {
+    // Loaded at the size the scale asks for: a shared icon comes only at the system's size.
+    const auto carica = [this](int larghezza, int altezza) {
+        return UniqueIcon(static_cast<HICON>(
+            ::LoadImageW(ambiente_.istanza, MAKEINTRESOURCEW(IDI_FUSI), IMAGE_ICON, larghezza, altezza, 0)));
+    };
+    UniqueIcon grande = carica(Metrica(SM_CXICON, dpi_), Metrica(SM_CYICON, dpi_));
+    UniqueIcon piccola = carica(Metrica(SM_CXSMICON, dpi_), Metrica(SM_CYSMICON, dpi_));
+    // A modal frame draws no caption icon from the class alone.
+    ::SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(grande.get()));
+    ::SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(piccola.get()));
+    // The window shows the old ones no more.
+    iconaGrande_ = std::move(grande);
+    iconaPiccola_ = std::move(piccola);
+}
+
+// The frame may be drawn at another scale than the outer size was reckoned at (Wine draws it at the
+// session's): the client area keeps the designed size all the same.
+void Fusi::CorreggiClient() {
+    RECT client{};
+    RECT finestra{};
+    ::GetClientRect(hwnd_, &client);
+    ::GetWindowRect(hwnd_, &finestra);
+    const int dx = Pixel(kLarghezzaClient, dpi_) - client.right;
+    const int dy = Pixel(kAltezzaClient, dpi_) - client.bottom;
+    if (dx == 0 && dy == 0) return;
+    ::SetWindowPos(hwnd_, nullptr, 0, 0, finestra.right - finestra.left + dx, finestra.bottom - finestra.top + dy,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Fusi::Form_Load() {
@@ -265,6 +322,15 @@ LRESULT Fusi::Gestisci(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_CREATE:
             CreaControlli();
             return 0;
+        case WM_DPICHANGED: {
+            // The new scale comes with the message; the window may not report it yet.
+            dpi_ = LOWORD(wp);
+            const RECT& proposto = *reinterpret_cast<const RECT*>(lp);
+            ::SetWindowPos(hwnd_, nullptr, proposto.left, proposto.top, proposto.right - proposto.left,
+                           proposto.bottom - proposto.top, SWP_NOZORDER | SWP_NOACTIVATE);
+            Disponi();
+            return 0;
+        }
         case WM_ERASEBKGND:
             if (RiempiSfondo(reinterpret_cast<HDC>(wp), sfondo_.get())) return 1;
             break;

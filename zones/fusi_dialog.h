@@ -34,6 +34,10 @@ private:
     LRESULT Gestisci(UINT msg, WPARAM wp, LPARAM lp);
 
     void CreaControlli();
+    // Font, icons, window size and controls at the scale dpi_.
+    void Disponi();
+    void Icone();
+    void CorreggiClient();
     void CaricaFusi();
     void OraLegale();
     void Salva();
@@ -43,7 +47,10 @@ private:
     std::wstring TestoCombo() const;
 
     Ambiente ambiente_;
+    int dpi_ = USER_DEFAULT_SCREEN_DPI;  // the scale the window is laid out at
     UniqueFont carattere_;
+    UniqueIcon iconaGrande_;
+    UniqueIcon iconaPiccola_;
     UniqueBrush sfondo_;
     std::int16_t inVigore_ = 0;  // whether today lies in the daylight-saving period
     HWND fuoco_ = nullptr;       // the control that had the focus when the window was deactivated
