@@ -74,22 +74,14 @@ int Altezza(HWND finestra) {
     return r.bottom - r.top;
 }
 
-int AltezzaTesto(HWND finestra, HFONT carattere) {
-    WindowDc dc(finestra);
-    const ScopedSelect sel(dc.get(), carattere);
-    TEXTMETRICW tm{};
-    ::GetTextMetricsW(dc.get(), &tm);
-    return tm.tmHeight;
-}
-
-// The edit field of a combo box keeps a height once one is set, whatever the font: bring it to the
-// design height, but never below its text. Implementations disagree on whether the height set
-// includes the field's padding, so set, measure and correct once.
-void AltezzaCampo(HWND combo, int altezza, HFONT carattere) {
-    const LRESULT testo = AltezzaTesto(combo, carattere);
+// The edit field of a combo box takes its height from the font (again at each WM_SETFONT); raise it to
+// the design height, and never lower it, so that a large font is not cut. Implementations disagree on
+// whether the height set includes the field's padding, so set, measure and correct once.
+void AltezzaCampo(HWND combo, int altezza) {
+    if (Altezza(combo) >= altezza) return;
     LRESULT campo = ::SendMessageW(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
     for (int prova = 0; prova < 2 && campo > 0; ++prova) {
-        campo = std::max(campo + altezza - Altezza(combo), testo);
+        campo += altezza - Altezza(combo);
         ::SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), campo);
     }
 }
@@ -176,9 +168,9 @@ void Fusi::Disponi() {
         const int elenco = d.id == kCombo1 ? Scala(kAltezzaElenco, dpi_) : 0;
         ::SetWindowPos(controllo, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top + elenco,
                        SWP_NOZORDER | SWP_NOACTIVATE);
-        if (d.id == kCombo1 && carattere_) {
-            AltezzaCampo(controllo, r.bottom - r.top, carattere_.get());
-            LarghezzaElenco(controllo, carattere_.get(), dpi_);
+        if (d.id == kCombo1) {
+            AltezzaCampo(controllo, r.bottom - r.top);
+            if (carattere_) LarghezzaElenco(controllo, carattere_.get(), dpi_);
         }
     }
     CorreggiClient();
