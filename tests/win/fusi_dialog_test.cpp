@@ -5,8 +5,10 @@
 #include "settings/globale.h"
 #include "support/clock_fixture.h"
 #include "support/dialog_watch.h"
+#include "win/dpi.h"
 #include "win/resource.h"
 #include "win/texts.h"
+#include "win/twips.h"
 #include "zones/zone_table.h"
 
 namespace quilmora::test {
@@ -14,6 +16,14 @@ namespace {
 
 const std::wstring kAvvio = L"\"C:\\Program Files\\Esmalvio\\Esmalvio.exe\"";
 const Visto kSalvo{L"Salvo le impostazioni?", MB_ICONQUESTION, MB_YESNO};
+
+// Id and twips of each control in creation order, which is the tab order.
+constexpr std::array<long, 5> kControlli[] = {
+    {Fusi::kCombo1, 240, 405, 4575, 315},         {Fusi::kCheck1, 240, 960, 3855, 255},
+    {Fusi::kCommand1 + 0, 240, 1845, 1215, 375},  {Fusi::kCommand1 + 1, 1920, 1845, 1215, 375},
+    {Fusi::kCommand1 + 2, 3600, 1845, 1215, 375}, {Fusi::kLabel1, 225, 90, 4545, 255},
+    {Fusi::kCheck2, 240, 1350, 3960, 285},        {Fusi::kLabel2, 210, 2370, 4620, 195},
+};
 
 UniqueKey CreaChiave(HKEY radice, const std::wstring& percorso) {
     HKEY key = nullptr;
@@ -61,18 +71,12 @@ TEST_F(FusiTest, FormHasItsFrameControlsTabOrderColoursAndTheThirtyZones) {
     EXPECT_EQ(std::pair(f.left, f.top), std::pair((::GetSystemMetrics(SM_CXSCREEN) - f.width / 15) / 2 * 15,
                                                   (::GetSystemMetrics(SM_CYSCREEN) - f.height / 15) / 2 * 15));
 
-    // Id and twips of each control in creation order, which is the tab order; the labels take no tab stop.
-    const std::array<long, 5> attesi[] = {
-        {Fusi::kCombo1, 240, 405, 4575, 315},         {Fusi::kCheck1, 240, 960, 3855, 255},
-        {Fusi::kCommand1 + 0, 240, 1845, 1215, 375},  {Fusi::kCommand1 + 1, 1920, 1845, 1215, 375},
-        {Fusi::kCommand1 + 2, 3600, 1845, 1215, 375}, {Fusi::kLabel1, 225, 90, 4545, 255},
-        {Fusi::kCheck2, 240, 1350, 3960, 285},        {Fusi::kLabel2, 210, 2370, 4620, 195},
-    };
+    // Each control at its twips, in tab order; the labels take no tab stop.
     POINT origine{};
     ::ClientToScreen(hdlg, &origine);
     HWND figlio = ::GetWindow(hdlg, GW_CHILD);
     HWND tab = Controllo(Fusi::kCheck2);
-    for (const auto& a : attesi) {
+    for (const auto& a : kControlli) {
         const Twip g = GeometriaTwip(figlio);
         const std::array<long, 5> visto{::GetDlgCtrlID(figlio), g.left - origine.x * 15, g.top - origine.y * 15,
                                         g.width, g.height};
@@ -205,6 +209,76 @@ TEST_F(FusiTest, MenuCommandSwapsTheClockForTheDialogAndChiudiShowsTheChosenZone
     // UTC + 5.30; the fake clock stands still, so every drawing of the face shows the same time.
     EXPECT_TRUE(AttendiFinche([&] { return LeggiFaccia(app.FinestraOrologio()->hwnd()).Testo() == L"14:35:03"; }));
     EXPECT_EQ(TestoDi(app.FinestraOrologio()->hwnd()), L"Delhi");
+}
+
+// The dialog at the scale the process runs at (96, 120, 144 and 192 dpi), and at scales sent to it.
+class FusiScalaTest : public FusiTest {
+protected:
+    // Client area, controls at their twips' edges, their font and texts, and the icons, as drawn at `dpi`.
+    void DisegnatoA(int dpi) const {
+        EXPECT_EQ(std::pair(DimensioniClient(hdlg).cx, DimensioniClient(hdlg).cy),
+                  std::pair(LONG{Pixel(5055, dpi)}, LONG{Pixel(2625, dpi)}));
+        for (const auto& [id, left, top, width, height] : kControlli) {
+            HWND c = Controllo(static_cast<int>(id));
+            RECT r{};
+            ::GetWindowRect(c, &r);
+            ::MapWindowPoints(nullptr, hdlg, reinterpret_cast<POINT*>(&r), 2);
+            const RECT a = RettangoloPixel(left, top, width, height, dpi);
+            EXPECT_EQ(std::tuple(r.left, r.top, r.right, r.bottom), std::tuple(a.left, a.top, a.right, a.bottom)) << id;
+            const auto carattere = reinterpret_cast<HFONT>(::SendMessageW(c, WM_GETFONT, 0, 0));
+            LOGFONTW lf{};
+            ::GetObjectW(carattere, sizeof lf, &lf);
+            EXPECT_EQ(std::pair(std::wstring(lf.lfFaceName), lf.lfHeight),
+                      std::pair(std::wstring(L"MS Shell Dlg"), LONG{-::MulDiv(8, dpi, 72)}));
+            if (id == Fusi::kCombo1) continue;
+
+            // The text on one line, inside what its control leaves it: a check box draws its box first, a
+            // button its border around.
+            const WindowDc dc(c);
+            const ScopedSelect sel(dc.get(), carattere);
+            RECT testo{};
+            ::DrawTextW(dc.get(), TestoDi(c).c_str(), -1, &testo,
+                        DT_CALCRECT | DT_SINGLELINE | (id < Fusi::kCommand1 ? DT_NOPREFIX : 0));
+            RECT spazio{};
+            ::GetClientRect(c, &spazio);
+            if (id == Fusi::kCheck1 || id == Fusi::kCheck2)
+                spazio.right -= Metrica(SM_CXMENUCHECK, dpi) + Scala(3, dpi);
+            if (id >= Fusi::kCommand1) ::InflateRect(&spazio, -Scala(3, dpi), -Scala(3, dpi));
+            EXPECT_TRUE(testo.right <= spazio.right - spazio.left && testo.bottom <= spazio.bottom - spazio.top)
+                << id << " at " << dpi;
+        }
+        for (const auto& [tipo, lato] : {std::pair(ICON_BIG, SM_CXICON), std::pair(ICON_SMALL, SM_CXSMICON)}) {
+            ICONINFO info{};
+            ASSERT_TRUE(::GetIconInfo(reinterpret_cast<HICON>(::SendMessageW(hdlg, WM_GETICON, tipo, 0)), &info));
+            const UniqueBitmap colore(info.hbmColor);
+            const UniqueBitmap maschera(info.hbmMask);
+            BITMAP b{};
+            ::GetObjectW(colore.get(), sizeof b, &b);
+            EXPECT_EQ(b.bmWidth, Metrica(lato, dpi)) << tipo;
+        }
+    }
+};
+
+TEST_F(FusiScalaTest, DialogIsDrawnAtItsScaleFollowsScaleChangesAndLeaksNothing) {
+    Apri();
+    const int proprio = DpiFinestra(hdlg);
+    DisegnatoA(proprio);
+
+    // As if moved to a screen at half as much again and back, ten times, each time to another place.
+    const DWORD oggetti = OggettiGdi();
+    for (int volta = 0; volta < 10; ++volta) {
+        for (const int dpi : {proprio * 3 / 2, proprio}) {
+            RECT proposto{0, 0, Pixel(5055, dpi), Pixel(2625, dpi)};
+            RettangoloEsterno(proposto, static_cast<DWORD>(::GetWindowLongPtrW(hdlg, GWL_STYLE)), false,
+                              static_cast<DWORD>(::GetWindowLongPtrW(hdlg, GWL_EXSTYLE)), dpi);
+            ::OffsetRect(&proposto, 40 + volta - proposto.left, 30 - proposto.top);
+            ::SendMessageW(hdlg, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&proposto));
+            const Twip t = GeometriaTwip(hdlg);
+            EXPECT_EQ(std::pair(t.left, t.top), std::pair(proposto.left * 15, proposto.top * 15));
+            if (volta == 9) DisegnatoA(dpi);
+        }
+    }
+    EXPECT_EQ(OggettiGdi(), oggetti);
 }
 
 }  // namespace
