@@ -10,6 +10,7 @@ set(stage ${OUT}/${NAME}.msi.d)
 file(REMOVE_RECURSE ${stage})
 file(MAKE_DIRECTORY ${stage})
 string(REGEX MATCH "^[0-9]+\\.[0-9]+" ESMALVIO_VERSION ${VERSION})
+set(ESMALVIO_VERSION_COMPLETA ${VERSION})
 configure_file(${LEGGIMI_IN} ${stage}/LEGGIMI.txt @ONLY NEWLINE_STYLE CRLF)
 configure_file(${WXS_IN} ${stage}/Esmalvio.wxs @ONLY)
 # wixl takes the files by names relative to where it runs.
