@@ -17,7 +17,7 @@ using esmalvio::UniqueKey;
 
 constexpr wchar_t kChiaveRun[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr wchar_t kValoreRun[] = L"Esmalvio";
-// Long enough for the clock to save nothing and go; short enough not to stall the installation.
+// The clock ends at once on WM_CLOSE; the limit only keeps a hung one from stalling the installation.
 constexpr DWORD kAttesaChiusuraMs = 5000;
 
 std::wstring Proprieta(MSIHANDLE sessione, const wchar_t* nome) {
@@ -31,10 +31,10 @@ std::wstring Proprieta(MSIHANDLE sessione, const wchar_t* nome) {
 }
 
 // The Run key of the 64-bit registry view, whatever the bitness of the process running the action.
-UniqueKey ApriRun(REGSAM accesso) {
+UniqueKey ApriRun() {
     HKEY chiave = nullptr;
     if (::RegCreateKeyExW(HKEY_LOCAL_MACHINE, kChiaveRun, 0, nullptr, REG_OPTION_NON_VOLATILE,
-                          accesso | KEY_WOW64_64KEY, nullptr, &chiave, nullptr) != ERROR_SUCCESS) {
+                          KEY_SET_VALUE | KEY_WOW64_64KEY, nullptr, &chiave, nullptr) != ERROR_SUCCESS) {
         return nullptr;
     }
     return UniqueKey(chiave);
@@ -90,7 +90,7 @@ extern "C" __declspec(dllexport) UINT __stdcall ChiudiOrologio(MSIHANDLE) {
 // Deferred, with the installer's rights: CustomActionData is the quoted path of the installed program.
 extern "C" __declspec(dllexport) UINT __stdcall ScriviAvvio(MSIHANDLE sessione) {
     const std::wstring percorso = Proprieta(sessione, L"CustomActionData");
-    const UniqueKey run = ApriRun(KEY_SET_VALUE);
+    const UniqueKey run = ApriRun();
     if (percorso.empty() || !run) return ERROR_INSTALL_FAILURE;
     const auto byte = static_cast<DWORD>((percorso.size() + 1) * sizeof(wchar_t));
     return ::RegSetValueExW(run.get(), kValoreRun, 0, REG_SZ, reinterpret_cast<const BYTE*>(percorso.c_str()), byte) ==
@@ -105,6 +105,6 @@ extern "C" __declspec(dllexport) UINT __stdcall TogliAvvio(MSIHANDLE sessione) {
     if (AltraVersioneResta(Proprieta(sessione, L"CustomActionData"), Proprieta(sessione, L"ProductCode"))) {
         return ERROR_SUCCESS;
     }
-    if (const UniqueKey run = ApriRun(KEY_SET_VALUE)) ::RegDeleteValueW(run.get(), kValoreRun);
+    if (const UniqueKey run = ApriRun()) ::RegDeleteValueW(run.get(), kValoreRun);
     return ERROR_SUCCESS;
 }
