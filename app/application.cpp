@@ -3,13 +3,7 @@
 #include "clock/clock_window.h"
 #include "zones/fusi_dialog.h"
 
-namespace esmalvio {
-namespace {
-
-// Thread messages: a window cannot discard itself from inside its own handler.
-enum : UINT { kApriFusi = WM_APP + 1, kRiapriOrologio, kEsci };
-
-}  // namespace
+namespace quilmora {
 
 Applicazione::Applicazione(Ambiente ambiente) : ambiente_(std::move(ambiente)) {
     ambiente_.navigazione = this;
@@ -25,43 +19,53 @@ bool Applicazione::Avvia() {
 }
 
 void Applicazione::ApriFusi() {
-    ::PostThreadMessageW(::GetCurrentThreadId(), kApriFusi, 0, 0);
+    Chiedi(Richiesta::apriFusi);
 }
 void Applicazione::RiapriOrologio() {
-    ::PostThreadMessageW(::GetCurrentThreadId(), kRiapriOrologio, 0, 0);
+    Chiedi(Richiesta::riapriOrologio);
 }
 void Applicazione::Esci() {
-    ::PostThreadMessageW(::GetCurrentThreadId(), kEsci, 0, 0);
+    Chiedi(Richiesta::esci);
 }
 
-bool Applicazione::Gestisci(const MSG& msg) {
-    if (msg.hwnd) return false;
-    switch (msg.message) {
-        case kApriFusi:
+void Applicazione::Chiedi(Richiesta richiesta) {
+    // Once asked, the end of the program is never taken back by a later request.
+    if (richiesta_ != Richiesta::esci) richiesta_ = richiesta;
+    // Wakes the message loop should it be waiting; a modal loop may swallow this, but the message loop
+    // looks at the request again as soon as the modal loop has returned.
+    ::PostThreadMessageW(::GetCurrentThreadId(), WM_NULL, 0, 0);
+}
+
+void Applicazione::EseguiRichieste() {
+    const Richiesta richiesta = richiesta_;
+    richiesta_ = Richiesta::nessuna;
+    switch (richiesta) {
+        case Richiesta::apriFusi:
             orologio_.reset();
             fusi_ = std::make_unique<Fusi>(ambiente_);
             fusi_->Mostra();
-            return true;
-        case kRiapriOrologio:
+            return;
+        case Richiesta::riapriOrologio:
             fusi_.reset();
             // A reload never meets the second-copy test again: that answer belongs to the start.
             ambiente_.altraIstanza = false;
             if (!Avvia()) ::PostQuitMessage(0);
-            return true;
-        case kEsci:
+            return;
+        case Richiesta::esci:
             orologio_.reset();
             fusi_.reset();
             ::PostQuitMessage(0);
-            return true;
-        default:
-            return false;
+            return;
+        case Richiesta::nessuna:
+            return;
     }
 }
 
 int Applicazione::Esegui() {
     MSG msg;
-    while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        if (Gestisci(msg)) continue;
+    for (;;) {
+        EseguiRichieste();
+        if (::GetMessageW(&msg, nullptr, 0, 0) <= 0) break;
         // The zone dialog is modeless: Tab, access keys and Enter need the dialog manager.
         if (fusi_ && fusi_->hwnd() && ::IsDialogMessageW(fusi_->hwnd(), &msg)) continue;
         ::TranslateMessage(&msg);
@@ -70,4 +74,4 @@ int Applicazione::Esegui() {
     return static_cast<int>(msg.wParam);
 }
 
-}  // namespace esmalvio
+}  // namespace quilmora

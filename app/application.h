@@ -3,9 +3,9 @@
 
 #include <memory>
 
-#include "app/environment.h"
+#include "environment/environment.h"
 
-namespace esmalvio {
+namespace quilmora {
 
 class Esmalvio;
 class Fusi;
@@ -24,16 +24,22 @@ public:
     void RiapriOrologio() override;
     void Esci() override;
 
-    Esmalvio* Orologio() const noexcept { return orologio_.get(); }
+    // Carries out what the windows asked for; the message loop calls it whenever no handler of ours runs.
+    void EseguiRichieste();
+
+    Esmalvio* FinestraOrologio() const noexcept { return orologio_.get(); }
     Fusi* DialogoFusi() const noexcept { return fusi_.get(); }
 
-    // Carries out a request of a window once its handler has returned; the message loop calls it.
-    bool Gestisci(const MSG& msg);
-
 private:
+    enum class Richiesta { nessuna, apriFusi, riapriOrologio, esci };
+    void Chiedi(Richiesta richiesta);
+
     Ambiente ambiente_;
     std::unique_ptr<Esmalvio> orologio_;
     std::unique_ptr<Fusi> fusi_;
+    // Kept here, not in the queue: every modal loop (message box, menu, moving a window) discards thread
+    // messages, and a window must not be destroyed while a handler of it, or its message box, still runs.
+    Richiesta richiesta_ = Richiesta::nessuna;
 };
 
-}  // namespace esmalvio
+}  // namespace quilmora

@@ -6,9 +6,9 @@
 #include <string>
 
 #include "app/application.h"
-#include "app/handles.h"
-#include "clock/system_clock.h"
-#include "settings/settings_store.h"
+#include "environment/system_clock.h"
+#include "settings/registry_store.h"
+#include "win/handles.h"
 
 namespace {
 
@@ -30,7 +30,7 @@ std::wstring CartellaProgramma() {
 
 int WINAPI wWinMain(HINSTANCE istanza, HINSTANCE, PWSTR, int) {
     // Taken once, at the start: a later reload of the clock window never ends the program.
-    esmalvio::UniqueHandle unico(::CreateMutexW(nullptr, FALSE, L"Local\\Quilmora.Esmalvio"));
+    quilmora::UniqueHandle unico(::CreateMutexW(nullptr, FALSE, L"Local\\Quilmora.Esmalvio"));
     const DWORD esito = ::GetLastError();
     // A copy started with other rights (as administrator, say) owns a mutex this one may not open.
     const bool altraIstanza = esito == ERROR_ALREADY_EXISTS || esito == ERROR_ACCESS_DENIED;
@@ -38,16 +38,16 @@ int WINAPI wWinMain(HINSTANCE istanza, HINSTANCE, PWSTR, int) {
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES};
     ::InitCommonControlsEx(&icc);
 
-    esmalvio::ImpostazioniRegistro impostazioni;
-    esmalvio::OrologioDiSistema orologio;
-    esmalvio::Ambiente ambiente;
+    quilmora::ImpostazioniRegistro impostazioni;
+    quilmora::OrologioDiSistema orologio;
+    quilmora::Ambiente ambiente;
     ambiente.impostazioni = &impostazioni;
     ambiente.orologio = &orologio;
     ambiente.istanza = istanza;
     ambiente.cartella = CartellaProgramma();
     ambiente.altraIstanza = altraIstanza;
 
-    esmalvio::Applicazione app(ambiente);
+    quilmora::Applicazione app(ambiente);
     if (!app.Avvia()) return 0;
     return app.Esegui();
 }

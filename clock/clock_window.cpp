@@ -6,29 +6,25 @@
 #include <climits>
 #include <cmath>
 
-#include "app/resource.h"
-#include "app/texts.h"
-#include "clock/displayed_time.h"
 #include "settings/globale.h"
-#include "settings/stored_values.h"
+#include "settings/preferences.h"
+#include "win/resource.h"
+#include "win/texts.h"
+#include "win/twips.h"
 
-namespace esmalvio {
+namespace quilmora {
 namespace {
 
 constexpr DWORD kStile = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-// The layout is drawn in twips; the screen takes pixels.
-constexpr int Px(int twip) {
-    return twip / Esmalvio::kTwipPerPixel;
-}
-constexpr int kLarghezzaClient = Px(1935);  // 129
-constexpr int kAltezzaClient = Px(525);     // 35
-constexpr POINT kOrigineClient{Px(60), Px(6180)};
+constexpr int kLarghezzaClient = Pixel(1935);  // 129
+constexpr int kAltezzaClient = Pixel(525);     // 35
+constexpr POINT kOrigineClient{Pixel(60), Pixel(6180)};
 constexpr int kLarghezzaCifra = 18;
 constexpr int kAltezzaCifra = 27;
-constexpr int kCimaCelle = Px(60);
-constexpr std::array<int, 6> kSinistraNum{Px(75), Px(345), Px(690), Px(960), Px(1305), Px(1575)};
-constexpr std::array<int, 2> kSinistraSep1{Px(615), Px(1230)};
-constexpr int kLarghezzaSep = Px(75);
+constexpr int kCimaCelle = Pixel(60);
+constexpr std::array<int, 6> kSinistraNum{Pixel(75), Pixel(345), Pixel(690), Pixel(960), Pixel(1305), Pixel(1575)};
+constexpr std::array<int, 2> kSinistraSep1{Pixel(615), Pixel(1230)};
+constexpr int kLarghezzaSep = Pixel(75);
 constexpr COLORREF kSfondoIniziale = RGB(0x40, 0x40, 0x40);
 // Wall-clock seconds change on the second; the tick lands this long after the change.
 constexpr UINT kRitardoTickMs = 10;
@@ -37,12 +33,7 @@ OraDelGiorno Ora(const SYSTEMTIME& t) {
     return {t.wHour, t.wMinute, t.wSecond};
 }
 
-int Pixel(double twip) {
-    const double p = std::round(twip / Esmalvio::kTwipPerPixel);
-    return static_cast<int>(std::clamp(p, double{INT_MIN / 2}, double{INT_MAX / 2}));
-}
-
-RECT Finestra(HWND hwnd) {
+RECT RettangoloFinestra(HWND hwnd) {
     RECT r{};
     ::GetWindowRect(hwnd, &r);
     return r;
@@ -87,7 +78,7 @@ void Esmalvio::CreaControlli() {
     // A long menu bar may wrap: whatever its height, the client area keeps its design size.
     RECT client{};
     ::GetClientRect(hwnd_, &client);
-    const RECT w = Finestra(hwnd_);
+    const RECT w = RettangoloFinestra(hwnd_);
     const int correzione = kAltezzaClient - (client.bottom - client.top);
     int top = w.top;
     // On a small screen the design position would put the window below the bottom: lift it.
@@ -109,40 +100,30 @@ void Esmalvio::CreaControlli() {
 
     for (std::size_t k = 0; k < num_.size(); ++k) {
         const int x = kSinistraNum[k];
-        num_[k].Crea(hwnd_, {x, kCimaCelle, x + kLarghezzaCifra, kCimaCelle + kAltezzaCifra}, [this] { Num_Click(); });
+        num_[k].Crea(hwnd_, {x, kCimaCelle, x + kLarghezzaCifra, kCimaCelle + kAltezzaCifra},
+                     [this] { comandi_.Num_Click(); });
     }
     for (std::size_t k = 0; k < sep1_.size(); ++k) {
         const int x = kSinistraSep1[k];
         const auto index = static_cast<std::int16_t>(k);
         sep1_[k].Crea(hwnd_, {x, kCimaCelle, x + kLarghezzaSep, kCimaCelle + kAltezzaCifra},
-                      [this, index] { Sep1_Click(index); });
+                      [this, index] { comandi_.Sep1_Click(index); });
     }
 }
 
 bool Esmalvio::Form_Load() {
-    Impostazioni& s = *ambiente_.impostazioni;
-
     // Another copy owns the settings: say so and end before reading or writing anything.
     if (ambiente_.altraIstanza) {
-        Messaggio(IDS_GIA_IN_ESECUZIONE, kAvviso);
+        Messaggio(hwnd_, IDS_GIA_IN_ESECUZIONE, kAvviso);
         return false;
     }
 
-    const std::wstring pos = s.Leggi(kPos);
-    if (!pos.empty()) {
-        const Posizione p = LeggiPos(pos);
-        SpostaSulloSchermo(Pixel(p.left), Pixel(p.top));
-    }
+    const Preferenze preferenze(*ambiente_.impostazioni);
+    if (const auto pos = preferenze.Pos()) SpostaSulloSchermo(PixelPosizione(pos->left), PixelPosizione(pos->top));
 
-    if (const auto colore = LeggiColore(s.Leggi(kColore))) {
-        ImpostaColore(*colore);
-        for (std::int16_t i = 0; i < 3; ++i) {
-            ::CheckMenuItem(menu_.get(), static_cast<UINT>(IDM_MNUOPTION + i),
-                            MF_BYCOMMAND | (i == *colore ? MF_CHECKED : MF_UNCHECKED));
-        }
-    }
+    if (const auto colore = preferenze.Colore()) ImpostaColore(*colore);
 
-    if (MenuNascosto(s.Leggi(kMenu))) MostraBarraMenu(false);
+    if (preferenze.MenuNascosto()) MostraBarraMenu(false);
 
     sfondo_.reset(::CreateSolidBrush(RGB(0, 0, 0)));
     ::InvalidateRect(hwnd_, nullptr, TRUE);
@@ -157,7 +138,7 @@ bool Esmalvio::Form_Load() {
 }
 
 void Esmalvio::SpostaSulloSchermo(int x, int y) {
-    const RECT w = Finestra(hwnd_);
+    const RECT w = RettangoloFinestra(hwnd_);
     RECT nuovo{x, y, x + (w.right - w.left), y + (w.bottom - w.top)};
     // A position saved on a screen that is gone would lose a topmost window out of reach.
     MONITORINFO mi{sizeof mi, {}, {}, 0};
@@ -170,7 +151,7 @@ void Esmalvio::SpostaSulloSchermo(int x, int y) {
 }
 
 void Esmalvio::Form_Resize() {
-    const std::wstring localita = ambiente_.impostazioni->Leggi(kLocalita);
+    const std::wstring localita = Preferenze(*ambiente_.impostazioni).Localita();
     std::wstring titolo;
     if (::IsIconic(hwnd_)) {
         titolo = FormattaHMmSs(Ora(ambiente_.orologio->Locale()));
@@ -186,14 +167,14 @@ void Esmalvio::Timer1_Timer() {
         MostraOraAdesso();
         return;
     }
-    Impostazioni& s = *ambiente_.impostazioni;
-    const std::wstring fuso = s.Leggi(kFuso);
-    const std::wstring legale = s.Leggi(kLegale);
-    const std::wstring localita = s.Leggi(kLocalita);
+    const Preferenze preferenze(*ambiente_.impostazioni);
+    const auto fuso = preferenze.Fuso();
+    const bool legale = preferenze.Legale();
+    const std::wstring localita = preferenze.Localita();
     const OraDelGiorno ora =
         CalcolaOra(Ora(ambiente_.orologio->Utc()), Ora(ambiente_.orologio->Locale()), fuso, legale);
     std::wstring titolo = FormattaHhMmSs(ora);
-    if (FusoInVigore(fuso)) {
+    if (fuso) {
         titolo += Testo(ambiente_.istanza, IDS_SUFFISSO_FUSO) + localita;
     } else {
         titolo += Testo(ambiente_.istanza, IDS_SUFFISSO_LOCALE);
@@ -215,11 +196,10 @@ void Esmalvio::DisegnaCifra(const Immagine& sorgente, Cella& destinazione, std::
     destinazione.Aggiorna();
 }
 
-std::wstring Esmalvio::OraCorrente() const {
-    const Impostazioni& s = *ambiente_.impostazioni;
-    const std::wstring fuso = s.Leggi(kFuso);
-    const std::wstring legale = s.Leggi(kLegale);
-    return FormattaHhMmSs(CalcolaOra(Ora(ambiente_.orologio->Utc()), Ora(ambiente_.orologio->Locale()), fuso, legale));
+OraDelGiorno Esmalvio::OraCorrente() const {
+    const Preferenze preferenze(*ambiente_.impostazioni);
+    return CalcolaOra(Ora(ambiente_.orologio->Utc()), Ora(ambiente_.orologio->Locale()), preferenze.Fuso(),
+                      preferenze.Legale());
 }
 
 void Esmalvio::MostraOra(const Immagine& sorgente, std::int16_t riga, std::span<Cella, 6> celle) {
@@ -240,9 +220,14 @@ void Esmalvio::MostraOraAdesso() {
 void Esmalvio::ImpostaColore(std::int16_t colore) {
     const auto i = static_cast<std::size_t>(colore);
     if (i >= color_.size()) return;
+    colore_ = colore;
     numPic_ = color_[i].get();
     sep_[0] = punto_[i].get();
     sep_[1] = punto1_[i].get();
+    for (std::size_t voce = 0; voce < color_.size(); ++voce) {
+        ::CheckMenuItem(menu_.get(), static_cast<UINT>(IDM_MNUOPTION + voce),
+                        MF_BYCOMMAND | (voce == i ? MF_CHECKED : MF_UNCHECKED));
+    }
 }
 
 bool Esmalvio::BarraMenuVisibile() const {
@@ -258,7 +243,7 @@ void Esmalvio::MostraBarraMenu(bool mostra) {
     ::GetClientRect(hwnd_, &dopo);
     // The window gives or takes exactly the bar's height: the face keeps its size and its place.
     const int barra = dopo.bottom - prima.bottom;
-    const RECT w = Finestra(hwnd_);
+    const RECT w = RettangoloFinestra(hwnd_);
     ::SetWindowPos(hwnd_, nullptr, w.left, w.top + barra, w.right - w.left, w.bottom - w.top - barra,
                    SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -266,10 +251,6 @@ void Esmalvio::MostraBarraMenu(bool mostra) {
 void Esmalvio::ApriGuida() const {
     if (fileGuida_.empty()) return;
     ::ShellExecuteW(hwnd_, L"open", fileGuida_.c_str(), nullptr, ambiente_.cartella.c_str(), SW_SHOWNORMAL);
-}
-
-int Esmalvio::Messaggio(UINT idTesto, UINT stile) const {
-    return esmalvio::Messaggio(ambiente_.istanza, hwnd_, idTesto, stile);
 }
 
 LRESULT Esmalvio::Gestisci(UINT msg, WPARAM wp, LPARAM lp) {
@@ -286,17 +267,9 @@ LRESULT Esmalvio::Gestisci(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_TIMER:
             if (wp == kIdTimer1) Timer1_Timer();
             return 0;
-        case WM_COMMAND: {
-            const int id = LOWORD(wp);
-            if (id >= IDM_MNUFILE && id < IDM_MNUFILE + 100) {
-                mnuFile_Click(static_cast<std::int16_t>(id - IDM_MNUFILE));
-            } else if (id >= IDM_MNUOPTION && id < IDM_MNUOPTION + 100) {
-                mnuOption_Click(static_cast<std::int16_t>(id - IDM_MNUOPTION));
-            } else if (id >= IDM_MNUIMP && id < IDM_MNUIMP + 100) {
-                mnuImp_Click(static_cast<std::int16_t>(id - IDM_MNUIMP));
-            }
+        case WM_COMMAND:
+            comandi_.Esegui(LOWORD(wp));
             return 0;
-        }
         case WM_HELP:
             ApriGuida();
             return TRUE;
@@ -313,4 +286,4 @@ LRESULT Esmalvio::Gestisci(UINT msg, WPARAM wp, LPARAM lp) {
     }
 }
 
-}  // namespace esmalvio
+}  // namespace quilmora

@@ -9,17 +9,18 @@
 #include <span>
 #include <string>
 
-#include "app/environment.h"
-#include "app/handles.h"
-#include "app/window_base.h"
+#include "clock/displayed_time.h"
 #include "clock/picture.h"
+#include "commands/commands.h"
+#include "environment/environment.h"
+#include "win/handles.h"
+#include "win/window_base.h"
 
-namespace esmalvio {
+namespace quilmora {
 
-class Esmalvio : public FinestraBase<Esmalvio> {
+class Esmalvio final : public FinestraBase<Esmalvio>, private Quadrante {
 public:
     static constexpr const wchar_t* kClasse = L"Esmalvio";
-    static constexpr int kTwipPerPixel = 15;
     static constexpr int kIdTimer1 = 1;
 
     explicit Esmalvio(const Ambiente& ambiente);
@@ -31,18 +32,16 @@ public:
 
     // Handlers and operations of the window, under the names the rest of the program uses.
     bool Form_Load();
-    void Form_Resize();
+    void Form_Resize() override;
     void Timer1_Timer();
     void DisegnaCifra(const Immagine& sorgente, Cella& destinazione, std::int16_t cifra, std::int16_t riga);
-    std::wstring OraCorrente() const;
+    OraDelGiorno OraCorrente() const;
     void MostraOra(const Immagine& sorgente, std::int16_t riga, std::span<Cella, 6> celle);
-    void ImpostaColore(std::int16_t colore);
+    void ImpostaColore(std::int16_t colore) override;
+    std::int16_t Colore() const override { return colore_; }
 
-    void mnuFile_Click(std::int16_t index);
-    void mnuOption_Click(std::int16_t index);
-    void mnuImp_Click(std::int16_t index);
-    void Num_Click();
-    void Sep1_Click(std::int16_t index);
+    // The menu commands and the clicks on the face.
+    Comandi& comandi() noexcept { return comandi_; }
 
     // The help file registered at start-up ("" when there is none).
     const std::wstring& FileGuida() const noexcept { return fileGuida_; }
@@ -51,16 +50,18 @@ private:
     friend class FinestraBase<Esmalvio>;
     LRESULT Gestisci(UINT msg, WPARAM wp, LPARAM lp);
 
+    HWND Finestra() const override { return hwnd_; }
+    void MostraOraAdesso() override;
+    bool BarraMenuVisibile() const override;
+    void MostraBarraMenu(bool mostra) override;
+
     void CreaControlli();
-    void MostraOraAdesso();
     void ProgrammaTimer();
-    void MostraBarraMenu(bool mostra);
-    bool BarraMenuVisibile() const;
     void SpostaSulloSchermo(int x, int y);
     void ApriGuida() const;
-    int Messaggio(UINT idTesto, UINT stile) const;
 
     Ambiente ambiente_;
+    Comandi comandi_{ambiente_, *this};
     UniqueMenu menu_;  // attached to the window while the bar is shown, detached while hidden
     UniqueBrush sfondo_;
 
@@ -70,6 +71,7 @@ private:
     std::array<std::unique_ptr<Immagine>, 3> punto1_;
     const Immagine* numPic_ = nullptr;
     std::array<const Immagine*, 2> sep_{};
+    std::int16_t colore_ = 0;  // the colour in use; the colour menu's check mark shows it
 
     std::array<Cella, 6> num_;  // Num1..Num6
     std::array<Cella, 2> sep1_;
@@ -79,4 +81,4 @@ private:
     std::wstring fileGuida_;
 };
 
-}  // namespace esmalvio
+}  // namespace quilmora

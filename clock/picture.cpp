@@ -2,7 +2,7 @@
 
 #include <utility>
 
-namespace esmalvio {
+namespace quilmora {
 namespace {
 
 HBITMAP CaricaBitmap(HINSTANCE istanza, int id) {
@@ -90,4 +90,4 @@ LRESULT Cella::Gestisci(UINT msg, WPARAM wp, LPARAM lp) {
     }
 }
 
-}  // namespace esmalvio
+}  // namespace quilmora

@@ -6,10 +6,10 @@
 #include <functional>
 #include <optional>
 
-#include "app/handles.h"
-#include "app/window_base.h"
+#include "win/handles.h"
+#include "win/window_base.h"
 
-namespace esmalvio {
+namespace quilmora {
 
 // A bitmap from the resources, kept selected into a memory DC so it can be a copy source at once.
 class Immagine {
@@ -57,4 +57,4 @@ private:
     SIZE dimensioni_{};
 };
 
-}  // namespace esmalvio
+}  // namespace quilmora

@@ -1,18 +1,19 @@
 // A click on a digit or colon cell brings a hidden menu bar back.
-#include "clock/clock_window.h"
+#include "commands/commands.h"
 
-namespace esmalvio {
+#include "settings/preferences.h"
 
-// Shared by the six digit cells Num1 to Num6.
-void Esmalvio::Num_Click() {
-    if (BarraMenuVisibile()) return;
-    MostraBarraMenu(true);
-    ambiente_.impostazioni->Scrivi(kMenu, L"Si");
+namespace quilmora {
+
+void Comandi::Num_Click() {
+    if (quadrante_.BarraMenuVisibile()) return;
+    quadrante_.MostraBarraMenu(true);
+    Preferenze(*ambiente_.impostazioni).SalvaMenuNascosto(false);
 }
 
 // The colon cell's index makes no difference.
-void Esmalvio::Sep1_Click(std::int16_t) {
+void Comandi::Sep1_Click(std::int16_t) {
     Num_Click();
 }
 
-}  // namespace esmalvio
+}  // namespace quilmora

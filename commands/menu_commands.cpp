@@ -1,28 +1,23 @@
 // The clock window's menu bar: file, colour and options menus.
-#include "clock/clock_window.h"
+#include "commands/commands.h"
 
 #include <shellapi.h>
 
 #include <string>
 
-#include "app/resource.h"
-#include "app/texts.h"
 #include "settings/globale.h"
-#include "settings/stored_values.h"
+#include "settings/preferences.h"
+#include "win/handles.h"
+#include "win/resource.h"
+#include "win/texts.h"
+#include "win/twips.h"
 
-namespace esmalvio {
+namespace quilmora {
 namespace {
 
 constexpr std::int16_t kColori = 3;
-
-bool Spuntato(HMENU menu, std::int16_t colore) {
-    return (::GetMenuState(menu, static_cast<UINT>(IDM_MNUOPTION + colore), MF_BYCOMMAND) & MF_CHECKED) != 0;
-}
-
-void Spunta(HMENU menu, std::int16_t colore, bool spunta) {
-    ::CheckMenuItem(menu, static_cast<UINT>(IDM_MNUOPTION + colore),
-                    MF_BYCOMMAND | (spunta ? MF_CHECKED : MF_UNCHECKED));
-}
+// Each item array owns a block of command ids this wide.
+constexpr int kVociPerMenu = 100;
 
 // Starts the sibling program with the argument "o". The path is quoted and also given as the
 // application name, so a folder with blanks cannot start some other program.
@@ -41,9 +36,23 @@ void AvviaFratello(const std::wstring& percorso) {
 
 }  // namespace
 
-void Esmalvio::mnuFile_Click(std::int16_t index) {
+bool Comandi::Esegui(int id) {
+    const auto indice = [id](int base) { return static_cast<std::int16_t>(id - base); };
+    if (id >= IDM_MNUFILE && id < IDM_MNUFILE + kVociPerMenu) {
+        mnuFile_Click(indice(IDM_MNUFILE));
+    } else if (id >= IDM_MNUOPTION && id < IDM_MNUOPTION + kVociPerMenu) {
+        mnuOption_Click(indice(IDM_MNUOPTION));
+    } else if (id >= IDM_MNUIMP && id < IDM_MNUIMP + kVociPerMenu) {
+        mnuImp_Click(indice(IDM_MNUIMP));
+    } else {
+        return false;
+    }
+    return true;
+}
+
+void Comandi::mnuFile_Click(std::int16_t index) {
     switch (index) {
-        case 0: {
+        case MNUFILE_INFORMAZIONI: {
             const std::wstring fratello = ambiente_.cartella + L"\\vesko.exe";
             if (EsisteFile(fratello)) {
                 AvviaFratello(fratello);
@@ -53,11 +62,11 @@ void Esmalvio::mnuFile_Click(std::int16_t index) {
             const std::wstring altro =
                 Testo(ambiente_.istanza, IDS_ABOUT_RIGA1) + L"\r\n" + Testo(ambiente_.istanza, IDS_ABOUT_RIGA2);
             // A shared icon from the resources: the zone dialog is not created for it.
-            ::ShellAboutW(hwnd_, app.c_str(), altro.c_str(),
+            ::ShellAboutW(quadrante_.Finestra(), app.c_str(), altro.c_str(),
                           ::LoadIconW(ambiente_.istanza, MAKEINTRESOURCEW(IDI_FUSI)));
             return;
         }
-        case 2:
+        case MNUFILE_ESCI:
             ambiente_.navigazione->Esci();
             return;
         default:
@@ -65,62 +74,46 @@ void Esmalvio::mnuFile_Click(std::int16_t index) {
     }
 }
 
-void Esmalvio::mnuOption_Click(std::int16_t index) {
-    if (index < 0 || index >= kColori) return;
-    HMENU menu = menu_.get();
-    for (std::int16_t i = 0; i < kColori; ++i) Spunta(menu, i, false);
-    Spunta(menu, index, true);
-    if (Spuntato(menu, index)) ImpostaColore(index);
+void Comandi::mnuOption_Click(std::int16_t index) {
+    if (index >= 0 && index < kColori) quadrante_.ImpostaColore(index);
 }
 
-void Esmalvio::mnuImp_Click(std::int16_t index) {
-    Impostazioni& s = *ambiente_.impostazioni;
+void Comandi::mnuImp_Click(std::int16_t index) {
+    Preferenze preferenze(*ambiente_.impostazioni);
     switch (index) {
-        case 0:
+        case MNUIMP_FUSO_ORARIO:
             ambiente_.navigazione->ApriFusi();
             return;
-        case 2:
-            MostraBarraMenu(false);
-            s.Scrivi(kMenu, L"No");
-            Messaggio(IDS_CLICCA_MENU, kInformazione);
+        case MNUIMP_NASCONDI_MENU:
+            quadrante_.MostraBarraMenu(false);
+            preferenze.SalvaMenuNascosto(true);
+            Messaggio(quadrante_.Finestra(), IDS_CLICCA_MENU, kInformazione);
             return;
-        case 4: {
-            if (Messaggio(IDS_SALVO_COLORE, kDomanda) == IDNO) return;
-            std::int16_t colore = 0;
-            for (std::int16_t i = 0; i < kColori; ++i) {
-                if (Spuntato(menu_.get(), i)) colore = i;
-            }
-            s.Scrivi(kColore, TestoIntero(colore));
+        case MNUIMP_SALVA_COLORE:
+            if (Messaggio(quadrante_.Finestra(), IDS_SALVO_COLORE, kDomanda) == IDNO) return;
+            preferenze.SalvaColore(quadrante_.Colore());
             return;
-        }
-        case 5: {
-            if (Messaggio(IDS_SALVO_POSIZIONE, kDomanda) == IDNO) return;
+        case MNUIMP_SALVA_POSIZIONE: {
+            if (Messaggio(quadrante_.Finestra(), IDS_SALVO_POSIZIONE, kDomanda) == IDNO) return;
             RECT w{};
-            ::GetWindowRect(hwnd_, &w);
-            s.Scrivi(kPos, ScriviPos({static_cast<double>(w.left) * kTwipPerPixel,
-                                      static_cast<double>(w.top) * kTwipPerPixel}));
+            ::GetWindowRect(quadrante_.Finestra(), &w);
+            preferenze.SalvaPos({TwipPosizione(w.left), TwipPosizione(w.top)});
             return;
         }
-        case 7: {
-            const std::wstring fuso = s.Leggi(kFuso);
-            const std::wstring menu = s.Leggi(kMenu);
-            const std::wstring pos = s.Leggi(kPos);
-            const std::wstring colore = s.Leggi(kColore);
-            if (fuso.empty() && menu.empty() && pos.empty() && colore.empty()) {
-                Messaggio(IDS_GIA_PREDEFINITE, kAvviso);
+        case MNUIMP_PREDEFINITO:
+            if (preferenze.Predefinite()) {
+                Messaggio(quadrante_.Finestra(), IDS_GIA_PREDEFINITE, kAvviso);
                 return;
             }
-            if (Messaggio(IDS_REIMPOSTO, kDomanda) != IDYES) return;
-            s.CancellaSezione();
-            ImpostaColore(0);
-            for (std::int16_t i = 0; i < kColori; ++i) Spunta(menu_.get(), i, i == 0);
-            MostraOraAdesso();
-            Form_Resize();
+            if (Messaggio(quadrante_.Finestra(), IDS_REIMPOSTO, kDomanda) != IDYES) return;
+            preferenze.CancellaTutto();
+            quadrante_.ImpostaColore(0);
+            quadrante_.MostraOraAdesso();
+            quadrante_.Form_Resize();
             return;
-        }
         default:
             return;
     }
 }
 
-}  // namespace esmalvio
+}  // namespace quilmora

@@ -8,12 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "app/handles.h"
+#include "win/handles.h"
 
 namespace {
 
-using esmalvio::UniqueHandle;
-using esmalvio::UniqueKey;
+using quilmora::UniqueHandle;
+using quilmora::UniqueKey;
 
 constexpr wchar_t kChiaveRun[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr wchar_t kValoreRun[] = L"Esmalvio";

@@ -3,9 +3,9 @@
 #include <cstddef>
 #include <utility>
 
-#include "app/handles.h"
+#include "win/handles.h"
 
-namespace esmalvio {
+namespace quilmora {
 namespace {
 
 // The Win32 calls take NUL-terminated names: one holding a NUL would silently address a shorter name.
@@ -92,4 +92,4 @@ bool EsisteFile(std::wstring_view percorso) {
     return ::GetFileType(file.get()) == FILE_TYPE_DISK;
 }
 
-}  // namespace esmalvio
+}  // namespace quilmora

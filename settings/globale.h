@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-namespace esmalvio {
+namespace quilmora {
 
 inline constexpr std::wstring_view kChiaveRun = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
 inline constexpr std::wstring_view kValoreRun = L"Esmalvio";
@@ -28,4 +28,4 @@ std::wstring TagliaNulli(std::wstring testo);
 // True only for a file (not a folder or a device) that can be opened for reading now. Never throws.
 bool EsisteFile(std::wstring_view percorso);
 
-}  // namespace esmalvio
+}  // namespace quilmora

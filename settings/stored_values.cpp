@@ -4,7 +4,7 @@
 #include <cmath>
 #include <limits>
 
-namespace esmalvio {
+namespace quilmora {
 namespace {
 
 bool Blank(wchar_t c) {
@@ -111,8 +111,8 @@ std::optional<std::int32_t> LeggiFuso(std::wstring_view testo) {
     return LeggiIntero(testo);
 }
 
-bool LegaleAttivo(std::wstring_view testo) {
+bool LeggiLegale(std::wstring_view testo) {
     return LeggiIntero(testo) == 1;
 }
 
-}  // namespace esmalvio
+}  // namespace quilmora

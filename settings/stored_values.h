@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-namespace esmalvio {
+namespace quilmora {
 
 // A whole number as the program writes it ("-210", "0", "60"). Blanks around it and a leading
 // "+" are tolerated; anything else (decimals, letters, a value outside 32 bits) is not a number.
@@ -35,11 +35,11 @@ std::optional<std::int16_t> LeggiColore(std::wstring_view testo);
 std::optional<std::int32_t> LeggiFuso(std::wstring_view testo);
 
 // "Legale": one more hour only when the text is the number 1.
-bool LegaleAttivo(std::wstring_view testo);
+bool LeggiLegale(std::wstring_view testo);
 
 // "Menu": the bar is hidden only for exactly "No".
-inline bool MenuNascosto(std::wstring_view testo) {
+inline bool LeggiMenuNascosto(std::wstring_view testo) {
     return testo == L"No";
 }
 
-}  // namespace esmalvio
+}  // namespace quilmora

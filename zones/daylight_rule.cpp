@@ -1,6 +1,6 @@
 #include "zones/daylight_rule.h"
 
-namespace esmalvio {
+namespace quilmora {
 namespace {
 
 // Day of the week of a date from March onwards, Sunday = 0. Gregorian weekdays repeat every 400 years,
@@ -20,7 +20,7 @@ int UltimaDomenica(int anno, int mese) {
 
 }  // namespace
 
-std::int16_t OraLegale(int anno, int mese, int giorno) {
+std::int16_t InPeriodoLegale(int anno, int mese, int giorno) {
     const int inizio = UltimaDomenica(anno, 3);
     const int fine = UltimaDomenica(anno, 10);
     const bool dopoInizio = mese > 3 || (mese == 3 && giorno >= inizio);
@@ -28,4 +28,4 @@ std::int16_t OraLegale(int anno, int mese, int giorno) {
     return dopoInizio && primaFine ? 1 : 0;
 }
 
-}  // namespace esmalvio
+}  // namespace quilmora

@@ -3,10 +3,10 @@
 
 #include <cstdint>
 
-namespace esmalvio {
+namespace quilmora {
 
 // 1 from the last Sunday of March (included) to the last Sunday of October (excluded), else 0.
 // Judged on the calendar date alone: no time of day, no time-zone rules.
-std::int16_t OraLegale(int anno, int mese, int giorno);
+std::int16_t InPeriodoLegale(int anno, int mese, int giorno);
 
-}  // namespace esmalvio
+}  // namespace quilmora

@@ -5,20 +5,21 @@
 #include <algorithm>
 #include <array>
 
-#include "app/resource.h"
-#include "app/texts.h"
 #include "settings/globale.h"
-#include "settings/stored_values.h"
+#include "settings/preferences.h"
+#include "win/resource.h"
+#include "win/texts.h"
+#include "win/twips.h"
 #include "zones/daylight_rule.h"
 #include "zones/zone_table.h"
 
-namespace esmalvio {
+namespace quilmora {
 namespace {
 
 constexpr DWORD kStile = WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kStileEsteso = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
-constexpr int kLarghezzaClient = 5055 / Fusi::kTwipPerPixel;
-constexpr int kAltezzaClient = 2625 / Fusi::kTwipPerPixel;
+constexpr int kLarghezzaClient = Pixel(5055);
+constexpr int kAltezzaClient = Pixel(2625);
 constexpr COLORREF kGrigio = RGB(192, 192, 192);
 constexpr std::int16_t kPulsanti = 3;
 // The open list of Combo1 shows about a dozen zones at a time: common controls 6 count items, older
@@ -141,16 +142,15 @@ void Fusi::CreaControlli() {
     for (const Descrizione& d : kControlli) {
         const std::wstring testo = d.testo ? Testo(ambiente_.istanza, d.testo) : std::wstring{};
         // A drop-down combo box is given the height of its edit field and its open list together.
-        const int altezza = d.height / kTwipPerPixel + (d.id == kCombo1 ? kAltezzaElenco : 0);
-        HWND controllo =
-            ::CreateWindowExW(0, d.classe, testo.c_str(), WS_CHILD | WS_VISIBLE | d.stile, d.left / kTwipPerPixel,
-                              d.top / kTwipPerPixel, d.width / kTwipPerPixel, altezza, hwnd_,
-                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(d.id)), ambiente_.istanza, nullptr);
+        const int altezza = Pixel(d.height) + (d.id == kCombo1 ? kAltezzaElenco : 0);
+        HWND controllo = ::CreateWindowExW(
+            0, d.classe, testo.c_str(), WS_CHILD | WS_VISIBLE | d.stile, Pixel(d.left), Pixel(d.top), Pixel(d.width),
+            altezza, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(d.id)), ambiente_.istanza, nullptr);
         if (controllo && carattere_) {
             ::SendMessageW(controllo, WM_SETFONT, reinterpret_cast<WPARAM>(carattere_.get()), FALSE);
         }
         if (controllo && d.id == kCombo1) {
-            AltezzaCampo(controllo, d.height / kTwipPerPixel);
+            AltezzaCampo(controllo, Pixel(d.height));
             if (carattere_) LarghezzaElenco(controllo, carattere_.get());
             ::SendMessageW(controllo, CB_SETMINVISIBLE, kVociVisibili, 0);
         }
@@ -175,9 +175,8 @@ void Fusi::Form_Load() {
 }
 
 void Fusi::CaricaFusi() {
-    const Impostazioni& s = *ambiente_.impostazioni;
-    const std::wstring fuso = s.Leggi(kFuso);
-    const std::wstring legale = s.Leggi(kLegale);
+    const Preferenze preferenze(*ambiente_.impostazioni);
+    const auto fuso = preferenze.Fuso();
 
     HWND combo = Controllo(kCombo1);
     for (const Zona& zona : TabellaFusi()) {
@@ -188,15 +187,15 @@ void Fusi::CaricaFusi() {
 
     const LONG bias = ambiente_.orologio->Bias();
     // The calendar rule only matters while no zone is stored.
-    if (!LeggiFuso(fuso)) OraLegale();
-    const SceltaIniziale scelta = SceltaFuso(fuso, legale, bias, inVigore_);
+    if (!fuso) OraLegale();
+    const SceltaIniziale scelta = SceltaFuso(fuso, preferenze.Legale(), bias, inVigore_);
     if (scelta.indice >= 0) ::SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(scelta.indice), 0);
     if (scelta.legale) ::SendMessageW(Controllo(kCheck1), BM_SETCHECK, BST_CHECKED, 0);
 }
 
 void Fusi::OraLegale() {
     const SYSTEMTIME oggi = ambiente_.orologio->Locale();
-    inVigore_ = esmalvio::OraLegale(oggi.wYear, oggi.wMonth, oggi.wDay);
+    inVigore_ = InPeriodoLegale(oggi.wYear, oggi.wMonth, oggi.wDay);
 }
 
 void Fusi::Command1_Click(std::int16_t index) {
@@ -216,12 +215,12 @@ void Fusi::Command1_Click(std::int16_t index) {
 }
 
 void Fusi::Salva() {
-    if (Messaggio(IDS_FUSI_SALVO, kDomanda) != IDYES) return;
+    if (Messaggio(hwnd_, IDS_FUSI_SALVO, kDomanda) != IDYES) return;
 
     // Without a chosen entry there is no offset to store.
     const LRESULT indice = ::SendMessageW(Controllo(kCombo1), CB_GETCURSEL, 0, 0);
     if (indice < 0 || static_cast<std::size_t>(indice) >= TabellaFusi().size()) {
-        Messaggio(IDS_FUSI_SCEGLI_FUSO, kAvviso);
+        Messaggio(hwnd_, IDS_FUSI_SCEGLI_FUSO, kAvviso);
         return;
     }
     const auto offset =
@@ -232,10 +231,7 @@ void Fusi::Salva() {
         localita ? *localita
                  : LocalitaDaTesto(TabellaFusi()[static_cast<std::size_t>(indice)].testo).value_or(std::wstring{});
 
-    Impostazioni& s = *ambiente_.impostazioni;
-    s.Scrivi(kFuso, TestoIntero(offset));
-    s.Scrivi(kLocalita, luogo);
-    s.Scrivi(kLegale, Spuntato(kCheck1) ? L"1" : L"0");
+    Preferenze(*ambiente_.impostazioni).SalvaFuso(offset, luogo, Spuntato(kCheck1));
 
     // Quoted, so that a folder with blanks cannot make the system start another program.
     const std::wstring avvio = L"\"" + ambiente_.cartella + L"\\Esmalvio.exe\"";
@@ -244,15 +240,12 @@ void Fusi::Salva() {
     const bool fatto = Spuntato(kCheck2) ? ScriviRegistro(kChiaveRun, kValoreRun, avvio, radice) ||
                                                LeggiRegistro(kChiaveRun, kValoreRun, radice) == avvio
                                          : RimuoviRegistro(kChiaveRun, kValoreRun, radice) || AvvioAssente(radice);
-    if (!fatto) Messaggio(IDS_FUSI_AVVIO_NEGATO, kAvviso);
+    if (!fatto) Messaggio(hwnd_, IDS_FUSI_AVVIO_NEGATO, kAvviso);
 }
 
 void Fusi::RipristinaOraLocale() {
-    if (Messaggio(IDS_FUSI_RIPRISTINO, kDomanda) != IDYES) return;
-    Impostazioni& s = *ambiente_.impostazioni;
-    s.Cancella(kFuso);
-    s.Cancella(kLocalita);
-    s.Cancella(kLegale);
+    if (Messaggio(hwnd_, IDS_FUSI_RIPRISTINO, kDomanda) != IDYES) return;
+    Preferenze(*ambiente_.impostazioni).CancellaFuso();
 }
 
 bool Fusi::Spuntato(int id) const {
@@ -265,10 +258,6 @@ std::wstring Fusi::TestoCombo() const {
     const int letti = ::GetWindowTextW(combo, testo.data(), static_cast<int>(testo.size()));
     testo.resize(static_cast<std::size_t>(letti > 0 ? letti : 0));
     return testo;
-}
-
-int Fusi::Messaggio(UINT idTesto, UINT stile) const {
-    return esmalvio::Messaggio(ambiente_.istanza, hwnd_, idTesto, stile);
 }
 
 LRESULT Fusi::Gestisci(UINT msg, WPARAM wp, LPARAM lp) {
@@ -321,4 +310,4 @@ LRESULT Fusi::Gestisci(UINT msg, WPARAM wp, LPARAM lp) {
     return ::DefWindowProcW(hwnd_, msg, wp, lp);
 }
 
-}  // namespace esmalvio
+}  // namespace quilmora

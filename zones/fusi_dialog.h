@@ -6,16 +6,15 @@
 #include <cstdint>
 #include <string>
 
-#include "app/environment.h"
-#include "app/handles.h"
-#include "app/window_base.h"
+#include "environment/environment.h"
+#include "win/handles.h"
+#include "win/window_base.h"
 
-namespace esmalvio {
+namespace quilmora {
 
 class Fusi : public FinestraBase<Fusi> {
 public:
     static constexpr const wchar_t* kClasse = L"Fusi";
-    static constexpr int kTwipPerPixel = 15;
 
     // Control ids; the buttons of the array Command1 are kCommand1 + index. None is IDOK or IDCANCEL,
     // so Enter and Esc outside a button do nothing, as in a dialog without default and cancel buttons.
@@ -42,7 +41,6 @@ private:
     HWND Controllo(int id) const { return ::GetDlgItem(hwnd_, id); }
     bool Spuntato(int id) const;
     std::wstring TestoCombo() const;
-    int Messaggio(UINT idTesto, UINT stile) const;
 
     Ambiente ambiente_;
     UniqueFont carattere_;
@@ -51,4 +49,4 @@ private:
     HWND fuoco_ = nullptr;       // the control that had the focus when the window was deactivated
 };
 
-}  // namespace esmalvio
+}  // namespace quilmora

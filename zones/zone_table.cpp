@@ -1,8 +1,6 @@
 #include "zones/zone_table.h"
 
-#include "settings/stored_values.h"
-
-namespace esmalvio {
+namespace quilmora {
 namespace {
 
 constexpr std::array<Zona, 30> kFusi{{
@@ -69,10 +67,9 @@ std::optional<std::wstring> LocalitaDaTesto(std::wstring_view testo) {
     return std::wstring(testo.substr(kInizioLocalita, comma - kInizioLocalita));
 }
 
-SceltaIniziale SceltaFuso(std::wstring_view fuso, std::wstring_view legale, std::int32_t bias, std::int16_t inVigore) {
-    // A "Fuso" that is not a whole number names no zone, so the clock shows local time.
-    if (const auto salvato = LeggiFuso(fuso)) return {IndiceDaOffset(*salvato), LegaleAttivo(legale)};
+SceltaIniziale SceltaFuso(std::optional<std::int32_t> fuso, bool legale, std::int32_t bias, std::int16_t inVigore) {
+    if (fuso) return {IndiceDaOffset(*fuso), legale};
     return {IndiceDaBias(bias), inVigore == 1};
 }
 
-}  // namespace esmalvio
+}  // namespace quilmora

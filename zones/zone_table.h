@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-namespace esmalvio {
+namespace quilmora {
 
 // One item of the list: the text shown, and the minutes to add to UTC for the zone's standard time.
 struct Zona {
@@ -28,9 +28,9 @@ struct SceltaIniziale {
     bool legale = false;
 };
 
-// fuso, legale: the stored "Fuso" and "Legale" texts ("" when absent).
+// fuso, legale: the stored zone offset (none: local time) and daylight flag.
 // bias: the system's standard-time difference, UTC = local standard time + bias (minutes).
 // inVigore: the daylight rule for today; it matters only when no zone is stored.
-SceltaIniziale SceltaFuso(std::wstring_view fuso, std::wstring_view legale, std::int32_t bias, std::int16_t inVigore);
+SceltaIniziale SceltaFuso(std::optional<std::int32_t> fuso, bool legale, std::int32_t bias, std::int16_t inVigore);
 
-}  // namespace esmalvio
+}  // namespace quilmora

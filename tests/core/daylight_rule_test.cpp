@@ -8,7 +8,7 @@
 
 #include <gtest/gtest.h>
 
-namespace esmalvio {
+namespace quilmora {
 namespace {
 
 using namespace std::chrono;
@@ -19,23 +19,24 @@ std::string PrimoErrore(int anno, int equivalente) {
     for (sys_days d{year{equivalente} / 1 / 1}; d < sys_days{year{equivalente + 1} / 1 / 1}; d += days{1}) {
         const year_month_day data{d};
         const auto mese = static_cast<unsigned>(data.month()), giorno = static_cast<unsigned>(data.day());
-        if (OraLegale(anno, static_cast<int>(mese), static_cast<int>(giorno)) != (inizio <= d && d < fine ? 1 : 0)) {
+        if (InPeriodoLegale(anno, static_cast<int>(mese), static_cast<int>(giorno)) !=
+            (inizio <= d && d < fine ? 1 : 0)) {
             return std::to_string(anno) + '/' + std::to_string(mese) + '/' + std::to_string(giorno);
         }
     }
     return "";
 }
 
-TEST(OraLegale, ExampleYears) {
+TEST(InPeriodoLegale, ExampleYears) {
     // The day before each change: on from the next day in March, off from it in October.
     for (const auto& [anno, mese, giorno] : {std::tuple{1998, 3, 28}, {1998, 10, 24}, {1999, 10, 30}, {2002, 3, 30}}) {
-        EXPECT_EQ(OraLegale(anno, mese, giorno), mese == 3 ? 0 : 1) << anno << '/' << mese;
-        EXPECT_EQ(OraLegale(anno, mese, giorno + 1), mese == 3 ? 1 : 0) << anno << '/' << mese;
+        EXPECT_EQ(InPeriodoLegale(anno, mese, giorno), mese == 3 ? 0 : 1) << anno << '/' << mese;
+        EXPECT_EQ(InPeriodoLegale(anno, mese, giorno + 1), mese == 3 ? 1 : 0) << anno << '/' << mese;
     }
 }
 
 // The month rules as well as the change days, for every year a calendar date can have.
-TEST(OraLegale, EveryDayAgreesWithCalendar) {
+TEST(InPeriodoLegale, EveryDayAgreesWithCalendar) {
     for (int anno = 1601; anno <= 9999; ++anno) ASSERT_EQ(PrimoErrore(anno, anno), "");
     // Weekdays repeat every 400 years, so the ends of int behave like a year the calendar can handle.
     constexpr int kMin = std::numeric_limits<int>::min(), kMax = std::numeric_limits<int>::max();
@@ -45,4 +46,4 @@ TEST(OraLegale, EveryDayAgreesWithCalendar) {
 }
 
 }  // namespace
-}  // namespace esmalvio
+}  // namespace quilmora

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-namespace esmalvio {
+namespace quilmora {
 namespace {
 
 TEST(StoredValues, ReadAndWritten) {
@@ -16,12 +16,12 @@ TEST(StoredValues, ReadAndWritten) {
         SCOPED_TRACE(testo);
         EXPECT_EQ(LeggiIntero(testo), std::nullopt);
         EXPECT_EQ(LeggiColore(testo), std::nullopt);
-        EXPECT_FALSE(LegaleAttivo(testo));
+        EXPECT_FALSE(LeggiLegale(testo));
     }
     for (const wchar_t* testo : {L"0", L"1", L"2"}) EXPECT_EQ(LeggiColore(testo), testo[0] - L'0');
     for (const wchar_t* testo : {L"-1", L"3", L"65536"}) EXPECT_EQ(LeggiColore(testo), std::nullopt) << testo;
-    EXPECT_TRUE(LegaleAttivo(L" +1\t"));
-    for (const wchar_t* testo : {L"0", L"-1", L"2", L"11"}) EXPECT_FALSE(LegaleAttivo(testo)) << testo;
+    EXPECT_TRUE(LeggiLegale(L" +1\t"));
+    for (const wchar_t* testo : {L"0", L"-1", L"2", L"11"}) EXPECT_FALSE(LeggiLegale(testo)) << testo;
 
     const auto pos = [](const wchar_t* testo) {
         const Posizione p = LeggiPos(testo);
@@ -37,9 +37,9 @@ TEST(StoredValues, ReadAndWritten) {
     EXPECT_EQ(ScriviPos({1200, 450}), L"1200,450");
     EXPECT_EQ(ScriviPos({-1200, 300}), L"-1200,300");
 
-    EXPECT_TRUE(MenuNascosto(L"No"));
-    for (const wchar_t* testo : {L"", L"no", L"No ", L" No", L"Si"}) EXPECT_FALSE(MenuNascosto(testo)) << testo;
+    EXPECT_TRUE(LeggiMenuNascosto(L"No"));
+    for (const wchar_t* testo : {L"", L"no", L"No ", L" No", L"Si"}) EXPECT_FALSE(LeggiMenuNascosto(testo)) << testo;
 }
 
 }  // namespace
-}  // namespace esmalvio
+}  // namespace quilmora

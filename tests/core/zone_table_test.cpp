@@ -1,5 +1,7 @@
 #include "zones/zone_table.h"
 
+#include "settings/stored_values.h"
+
 #include <cstdint>
 #include <cwchar>
 #include <limits>
@@ -9,7 +11,7 @@
 
 #include <gtest/gtest.h>
 
-namespace esmalvio {
+namespace quilmora {
 namespace {
 
 TEST(TabellaFusi, TextsOffsetsAndPlaces) {
@@ -58,7 +60,7 @@ TEST(LocalitaDaTesto, TypedText) {
 
 TEST(SceltaFuso, StartingChoice) {
     const auto scelta = [](const wchar_t* fuso, const wchar_t* legale, std::int32_t bias, std::int16_t inVigore) {
-        const SceltaIniziale s = SceltaFuso(fuso, legale, bias, inVigore);
+        const SceltaIniziale s = SceltaFuso(LeggiFuso(fuso), LeggiLegale(legale), bias, inVigore);
         return std::pair{s.indice, s.legale};
     };
     // No stored whole-number "Fuso": the system's zone and the rule's box; else that zone and the stored box.
@@ -76,4 +78,4 @@ TEST(SceltaFuso, StartingChoice) {
 }
 
 }  // namespace
-}  // namespace esmalvio
+}  // namespace quilmora

@@ -31,7 +31,7 @@ T Prendi(const std::uint8_t*& data, std::size_t& size) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    using namespace esmalvio;
+    using namespace quilmora;
     const auto numeri = Prendi<std::uint64_t>(data, size);
     const auto bias = Prendi<std::int32_t>(data, size);
     const auto anno = Prendi<std::int32_t>(data, size);
@@ -54,29 +54,29 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     if (const auto c = LeggiColore(a)) Verifica(*c >= 0 && *c <= 2);
-    Verifica(MenuNascosto(a) == (a == L"No"));
+    Verifica(LeggiMenuNascosto(a) == (a == L"No"));
 
     if (const auto luogo = LocalitaDaTesto(a)) {
         Verifica(a.size() >= 13 && a.compare(13, luogo->size(), *luogo) == 0);
         Verifica(luogo->find(L',') == std::wstring::npos);
     }
 
-    const SceltaIniziale scelta = SceltaFuso(a, b, bias, static_cast<std::int16_t>(numeri >> 63));
+    const SceltaIniziale scelta =
+        SceltaFuso(LeggiFuso(a), LeggiLegale(b), bias, static_cast<std::int16_t>(numeri >> 63));
     Verifica(scelta.indice >= -1 && scelta.indice < 30);
 
     const OraDelGiorno utc{static_cast<int>(numeri % 24), static_cast<int>((numeri >> 8) % 60),
                            static_cast<int>((numeri >> 16) % 60)};
     const OraDelGiorno locale{static_cast<int>((numeri >> 24) % 24), static_cast<int>((numeri >> 32) % 60),
                               static_cast<int>((numeri >> 40) % 60)};
-    const OraDelGiorno ora = CalcolaOra(utc, locale, a, b);
+    const OraDelGiorno ora = CalcolaOra(utc, locale, LeggiFuso(a), LeggiLegale(b));
     Verifica(ora.ore >= 0 && ora.ore < 24 && ora.minuti >= 0 && ora.minuti < 60);
-    Verifica(ora.secondi == (FusoInVigore(a) ? utc.secondi : locale.secondi));
-    const std::wstring hhmmss = FormattaHhMmSs(ora);
-    Verifica(hhmmss.size() == 8);
-    for (const std::int16_t cifra : Cifre(hhmmss)) Verifica(cifra >= 0 && cifra <= 9);
-    for (const std::int16_t cifra : Cifre(a)) Verifica(cifra >= 0 && cifra <= 9);
+    Verifica(ora.secondi == (LeggiFuso(a) ? utc.secondi : locale.secondi));
+    Verifica(FormattaHhMmSs(ora).size() == 8);
+    for (const std::int16_t cifra : Cifre(ora)) Verifica(cifra >= 0 && cifra <= 9);
 
-    const std::int16_t legale = OraLegale(anno, static_cast<int>(numeri % 12) + 1, static_cast<int>(numeri % 31) + 1);
+    const std::int16_t legale =
+        InPeriodoLegale(anno, static_cast<int>(numeri % 12) + 1, static_cast<int>(numeri % 31) + 1);
     Verifica(legale == 0 || legale == 1);
     return 0;
 }

@@ -5,13 +5,13 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "app/resource.h"
 #include "support/win_test_util.h"
+#include "win/resource.h"
 #include "zones/fusi_dialog.h"
 
 namespace {
 
-using namespace esmalvio::test;
+using namespace quilmora::test;
 
 HWND Attendi(const wchar_t* classe) {
     HWND h = nullptr;
@@ -39,12 +39,12 @@ int wmain() {
     ::PostMessageW(orologio, WM_COMMAND, IDM_MNUIMP, 0);
     HWND fusi = Attendi(L"Fusi");
     if (!fusi) return Fallito("no zone dialog");
-    HWND avvio = ::GetDlgItem(fusi, esmalvio::Fusi::kCheck2);
+    HWND avvio = ::GetDlgItem(fusi, quilmora::Fusi::kCheck2);
     ::SendMessageW(avvio, BM_CLICK, 0, 0);
     if (::SendMessageW(avvio, BM_GETCHECK, 0, 0) != BST_CHECKED) return Fallito("autostart box not ticked");
     {
         Risponditore si(IDYES);
-        ::SendMessageW(::GetDlgItem(fusi, esmalvio::Fusi::kCommand1), BM_CLICK, 0, 0);
+        ::SendMessageW(::GetDlgItem(fusi, quilmora::Fusi::kCommand1), BM_CLICK, 0, 0);
         if (!si.Visto()) return Fallito("no question on saving");
     }
     ::PostMessageW(fusi, WM_CLOSE, 0, 0);

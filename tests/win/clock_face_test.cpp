@@ -1,7 +1,7 @@
 // The clock face as drawn on screen: digits, colons, colour, zone time and caption.
 #include "support/clock_fixture.h"
 
-namespace esmalvio::test {
+namespace quilmora::test {
 namespace {
 
 TEST_F(OrologioTest, FirstFaceShowsLocalTimeInRedWithUnlitColonsOnBlack) {
@@ -52,11 +52,11 @@ TEST_F(OrologioTest, ColonsAlternateOnEveryDrawingAndSettingsAreReadAfresh) {
 
 TEST_F(OrologioTest, ChosenColourReachesTheFaceOnlyAtTheNextTick) {
     Carica();
-    finestra->mnuOption_Click(1);
+    finestra->comandi().mnuOption_Click(1);
     EXPECT_EQ(FacciaOra().colore, 0);
     finestra->Timer1_Timer();
     EXPECT_EQ(FacciaOra().colore, 1);
-    finestra->mnuOption_Click(2);
+    finestra->comandi().mnuOption_Click(2);
     finestra->Timer1_Timer();
     EXPECT_TRUE(FacciaOra().colore == 2 && FacciaOra().puntiValidi);
 }
@@ -105,4 +105,4 @@ TEST_F(OrologioTest, CoveredDigitsComeBackFromTheirBackingImages) {
 }
 
 }  // namespace
-}  // namespace esmalvio::test
+}  // namespace quilmora::test

@@ -1,7 +1,7 @@
 // Mouse clicks on the clock face: a digit or colon cell brings a hidden menu bar back.
 #include "support/menu_fixture.h"
 
-namespace esmalvio::test {
+namespace quilmora::test {
 namespace {
 
 // Presses and releases the left button at a point of a window's client area, and lets the window handle both.
@@ -50,4 +50,4 @@ TEST_F(MenuTest, BarHiddenAtStartUpComesBackOnTheFirstClickAndThenClicksWriteNot
 }
 
 }  // namespace
-}  // namespace esmalvio::test
+}  // namespace quilmora::test

@@ -2,14 +2,14 @@
 #include "zones/fusi_dialog.h"
 
 #include "app/application.h"
-#include "app/resource.h"
-#include "app/texts.h"
 #include "settings/globale.h"
 #include "support/clock_fixture.h"
 #include "support/dialog_watch.h"
+#include "win/resource.h"
+#include "win/texts.h"
 #include "zones/zone_table.h"
 
-namespace esmalvio::test {
+namespace quilmora::test {
 namespace {
 
 const std::wstring kAvvio = L"\"C:\\Program Files\\Esmalvio\\Esmalvio.exe\"";
@@ -188,24 +188,24 @@ TEST_F(FusiTest, MenuCommandSwapsTheClockForTheDialogAndChiudiShowsTheChosenZone
     Applicazione app(a);
     // Carries out what the windows asked for, as the application's message loop does.
     const auto gestisci = [&app] {
-        for (MSG msg; ::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);)
-            if (!app.Gestisci(msg)) ::DispatchMessageW(&msg);
+        Pompa(20);
+        app.EseguiRichieste();
     };
     ASSERT_TRUE(app.Avvia());
-    ::SendMessageW(app.Orologio()->hwnd(), WM_COMMAND, MAKEWPARAM(IDM_MNUIMP + 0, 0), 0);
+    ::SendMessageW(app.FinestraOrologio()->hwnd(), WM_COMMAND, MAKEWPARAM(IDM_MNUIMP + MNUIMP_FUSO_ORARIO, 0), 0);
     gestisci();
-    ASSERT_TRUE(app.DialogoFusi() && !app.Orologio());
+    ASSERT_TRUE(app.DialogoFusi() && !app.FinestraOrologio());
 
     hdlg = app.DialogoFusi()->hwnd();
     Combo(CB_SETCURSEL, 21);
     EXPECT_EQ(Premi(0, {IDYES}), Visti{kSalvo});
     ::SendMessageW(Controllo(Fusi::kCommand1 + 2), BM_CLICK, 0, 0);
     gestisci();
-    ASSERT_TRUE(app.Orologio() && !app.DialogoFusi());
+    ASSERT_TRUE(app.FinestraOrologio() && !app.DialogoFusi());
     // UTC + 5.30; the fake clock stands still, so every drawing of the face shows the same time.
-    EXPECT_TRUE(AttendiFinche([&] { return LeggiFaccia(app.Orologio()->hwnd()).Testo() == L"14:35:03"; }));
-    EXPECT_EQ(TestoDi(app.Orologio()->hwnd()), L"Delhi");
+    EXPECT_TRUE(AttendiFinche([&] { return LeggiFaccia(app.FinestraOrologio()->hwnd()).Testo() == L"14:35:03"; }));
+    EXPECT_EQ(TestoDi(app.FinestraOrologio()->hwnd()), L"Delhi");
 }
 
 }  // namespace
-}  // namespace esmalvio::test
+}  // namespace quilmora::test

@@ -4,11 +4,12 @@
 #include <filesystem>
 #include <regex>
 
+#include "settings/registry_store.h"
 #include "support/avvii_insieme.h"
 #include "support/clock_fixture.h"
 #include "support/dialog_watch.h"
 
-namespace esmalvio::test {
+namespace quilmora::test {
 namespace {
 
 const std::vector<std::pair<std::wstring_view, std::wstring>> kEfficaci{
@@ -172,4 +173,4 @@ TEST(EseguibileTest, VersionIsOnePointZeroAndTheManifestAsksForCommonControls6As
 }
 
 }  // namespace
-}  // namespace esmalvio::test
+}  // namespace quilmora::test

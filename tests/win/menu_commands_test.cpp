@@ -4,7 +4,7 @@
 
 #include "support/menu_fixture.h"
 
-namespace esmalvio::test {
+namespace quilmora::test {
 namespace {
 
 // The items of a menu of the bar: "-" a separator, "*" before the checked one.
@@ -149,4 +149,4 @@ TEST_F(FratelloTest, AboutShowsTheSystemBoxOrStartsTheSiblingQuotedWithArgumentO
 }
 
 }  // namespace
-}  // namespace esmalvio::test
+}  // namespace quilmora::test

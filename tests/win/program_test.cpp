@@ -1,11 +1,15 @@
 // Esmalvio.exe as processes: one copy at a time, the time it shows, its ticking and its end.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <utility>
 
 #include "support/avvii_insieme.h"
+#include "support/dialog_watch.h"
+#include "win/resource.h"
+#include "zones/fusi_dialog.h"
 
-namespace esmalvio::test {
+namespace quilmora::test {
 namespace {
 
 constexpr int kGiorno = 24 * 3600;
@@ -103,5 +107,50 @@ TEST(ProgrammaTest, SecondStartIsRefusedAlsoWhenTheRunningCopyIsOutOfReach) {
     EXPECT_EQ(secondo.Codici().begin()->second, 0u);
 }
 
+// A close request that comes while a modal loop runs is carried out once the box has gone, after the box's answer;
+// until then the window that owns the box stays.
+TEST(ProgrammaTest, CloseRequestDuringABoxEndsTheProgramAfterTheAnswer) {
+    const std::tuple<int, const wchar_t*, int, const wchar_t*> casi[] = {
+        {IDM_MNUIMP + MNUIMP_SALVA_COLORE, L"Esmalvio", IDNO, L""},
+        {IDM_MNUFILE + MNUFILE_INFORMAZIONI, L"About  ESMALVIO DESKTOP", IDOK, L""},
+        {Fusi::kCommand1 + 0, L"Esmalvio", IDYES, L"60"},  // Salva in the zone dialog; Rome is chosen by itself
+    };
+    // A folder without the sibling program, so that the About command shows the system's box.
+    const auto cartella =
+        std::filesystem::temp_directory_path() / (L"esmalvio-" + std::to_wstring(::GetCurrentProcessId()));
+    std::filesystem::create_directories(cartella);
+    std::filesystem::copy_file(ESMALVIO_EXE, cartella / L"Esmalvio.exe",
+                               std::filesystem::copy_options::overwrite_existing);
+    for (const auto& [comando, titolo, risposta, fuso] : casi) {
+        SCOPED_TRACE(titolo + std::to_wstring(comando));
+        CancellaImpostazioniProgramma();
+        const Processo p(L"", (cartella / L"Esmalvio.exe").wstring());
+        HWND finestra = p.AttendiFinestra();
+        ASSERT_NE(finestra, nullptr);
+        if (comando == Fusi::kCommand1) {
+            ::PostMessageW(finestra, WM_COMMAND, IDM_MNUIMP + MNUIMP_FUSO_ORARIO, 0);
+            ASSERT_NE(finestra = p.AttendiFinestra(Fusi::kClasse), nullptr);
+        }
+        ::PostMessageW(finestra, WM_COMMAND, MAKEWPARAM(comando, BN_CLICKED),
+                       reinterpret_cast<LPARAM>(::GetDlgItem(finestra, comando)));
+        HWND box = nullptr;
+        ASSERT_TRUE(AttendiFinche([&] {
+            for (HWND h : FinestreDi(L"#32770", p.Id())) box = ::IsWindowVisible(h) ? h : box;
+            return box && TestoDi(box) == titolo;
+        }));
+        DWORD_PTR esito = 0;
+        EXPECT_TRUE(::SendMessageTimeoutW(finestra, WM_CLOSE, 0, 0, SMTO_ABORTIFHUNG, 5000, &esito));
+        Pompa(300);
+        EXPECT_TRUE(::IsWindow(finestra) && ::IsWindow(box) && p.CodiceUscita() == STILL_ACTIVE);
+        ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(risposta, BN_CLICKED),
+                       reinterpret_cast<LPARAM>(::GetDlgItem(box, risposta)));
+        ASSERT_TRUE(AttendiFinche([&] { return !::IsWindow(box); }, 10000));
+        EXPECT_TRUE(p.AttendiFine(5000));
+        EXPECT_EQ(LeggiImpostazioneProgramma(L"Fuso"), fuso);
+    }
+    std::error_code errore;
+    std::filesystem::remove_all(cartella, errore);
+}
+
 }  // namespace
-}  // namespace esmalvio::test
+}  // namespace quilmora::test

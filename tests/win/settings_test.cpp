@@ -6,11 +6,11 @@
 #include <string>
 #include <string_view>
 
-#include "app/handles.h"
 #include "settings/globale.h"
-#include "settings/settings_store.h"
+#include "settings/registry_store.h"
+#include "win/handles.h"
 
-namespace esmalvio {
+namespace quilmora {
 namespace {
 
 using namespace std::string_view_literals;
@@ -125,4 +125,4 @@ TEST(EsisteFileTest, OnlyAFileThatOpensForReading) {
 }
 
 }  // namespace
-}  // namespace esmalvio
+}  // namespace quilmora

@@ -4,7 +4,7 @@
 
 #include "support/clock_fixture.h"
 
-namespace esmalvio::test {
+namespace quilmora::test {
 namespace {
 
 class AvvioTest : public OrologioTest {
@@ -55,8 +55,8 @@ TEST_F(AvvioTest, WithoutSettingsTheWindowIsWhereCreatedRedTopmostAndShowsTheTim
     ::ClientToScreen(hwnd(), &o);
     ::GetWindowRect(hwnd(), &w);
     ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &lavoro, 0);
-    EXPECT_EQ(o.x * Esmalvio::kTwipPerPixel, 60);
-    EXPECT_EQ(o.y, std::min(6180L / Esmalvio::kTwipPerPixel, o.y + lavoro.bottom - w.bottom));
+    EXPECT_EQ(o.x * 15, 60);
+    EXPECT_EQ(o.y, std::min(6180L / 15, o.y + lavoro.bottom - w.bottom));
 }
 
 // A stored place moves the window to whole pixels, unless it is on no screen (a topmost window must stay
@@ -79,8 +79,8 @@ TEST_F(AvvioTest, StoredPositionAndMenuBarPlaceTheWindowAroundTheFace) {
             Carica();
             const long spostamento = std::wstring_view(menu) == L"No" ? barra : 0;
             const Twip t = GeometriaTwip(hwnd());
-            EXPECT_NEAR(t.left, left, Esmalvio::kTwipPerPixel / 2);
-            EXPECT_NEAR(t.top, top + spostamento, Esmalvio::kTwipPerPixel / 2);
+            EXPECT_NEAR(t.left, left, 15 / 2);
+            EXPECT_NEAR(t.top, top + spostamento, 15 / 2);
             EXPECT_TRUE(t.width == creata.width && t.height == creata.height - spostamento);
             EXPECT_EQ(::GetMenu(hwnd()) == nullptr, spostamento > 0);
             const SIZE client = DimensioniClient(hwnd());
@@ -106,7 +106,7 @@ TEST_F(AvvioTest, ReloadRestoresOnlyWhatIsStored) {
     store.Scrivi(kPos, L"1740,1770");
     Carica();
     ::SetWindowPos(hwnd(), nullptr, 300, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    finestra->mnuOption_Click(1);
+    finestra->comandi().mnuOption_Click(1);
     finestra->Timer1_Timer();
     Carica();
     EXPECT_TRUE(GeometriaTwip(hwnd()).left == 1740 && GeometriaTwip(hwnd()).top == 1770);
@@ -125,4 +125,4 @@ TEST_F(AvvioTest, HelpFileIsRegisteredOnlyWhenPresent) {
 }
 
 }  // namespace
-}  // namespace esmalvio::test
+}  // namespace quilmora::test

@@ -13,17 +13,17 @@
 #include <string>
 #include <vector>
 
-#include "app/environment.h"
 #include "clock/clock_window.h"
-#include "clock/system_clock.h"
+#include "environment/environment.h"
+#include "environment/system_clock.h"
 #include "support/memory_store.h"
 #include "support/win_test_util.h"
 
 namespace {
 
-using namespace esmalvio;
-using esmalvio::test::AttendiFinche;
-using esmalvio::test::LeggiFaccia;
+using namespace quilmora;
+using quilmora::test::AttendiFinche;
+using quilmora::test::LeggiFaccia;
 
 class NessunaNavigazione final : public Navigazione {
 public:

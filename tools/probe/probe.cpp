@@ -11,14 +11,14 @@
 #include <string>
 #include <vector>
 
-#include "app/handles.h"
+#include "win/handles.h"
 
 namespace {
 
-using esmalvio::ScopedSelect;
-using esmalvio::UniqueBitmap;
-using esmalvio::UniqueDc;
-using esmalvio::WindowDc;
+using quilmora::ScopedSelect;
+using quilmora::UniqueBitmap;
+using quilmora::UniqueDc;
+using quilmora::WindowDc;
 
 HWND Trova(const wchar_t* classe, DWORD timeoutMs) {
     const ULONGLONG fine = ::GetTickCount64() + timeoutMs;

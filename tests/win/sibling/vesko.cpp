@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/handles.h"
+#include "win/handles.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     std::wstring cartella(MAX_PATH, L'\0');
@@ -24,7 +24,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         HANDLE h = ::CreateFileW(provvisorio.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
                                  nullptr);
         if (h == INVALID_HANDLE_VALUE) return 1;
-        esmalvio::UniqueHandle file(h);
+        quilmora::UniqueHandle file(h);
         DWORD scritti = 0;
         ::WriteFile(file.get(), testo.data(), static_cast<DWORD>(testo.size() * sizeof(wchar_t)), &scritti, nullptr);
     }

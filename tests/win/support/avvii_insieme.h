@@ -5,10 +5,10 @@
 #include <map>
 #include <ranges>
 
-#include "app/handles.h"
 #include "support/win_test_util.h"
+#include "win/handles.h"
 
-namespace esmalvio::test {
+namespace quilmora::test {
 
 struct AvviiInsieme {
     explicit AvviiInsieme(std::size_t quante) {
@@ -64,4 +64,4 @@ struct AvviiInsieme {
     std::map<DWORD, UniqueHandle> copie;
 };
 
-}  // namespace esmalvio::test
+}  // namespace quilmora::test

@@ -10,7 +10,7 @@
 #include "support/memory_store.h"
 #include "support/win_test_util.h"
 
-namespace esmalvio::test {
+namespace quilmora::test {
 
 class NavigazioneRegistrata final : public Navigazione {
 public:
@@ -58,4 +58,4 @@ protected:
     std::unique_ptr<Esmalvio> finestra;
 };
 
-}  // namespace esmalvio::test
+}  // namespace quilmora::test

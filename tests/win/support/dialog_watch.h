@@ -12,7 +12,7 @@
 
 #include "support/win_test_util.h"
 
-namespace esmalvio::test {
+namespace quilmora::test {
 
 inline std::wstring TestoDi(HWND finestra) {
     wchar_t testo[1024] = {};
@@ -78,4 +78,4 @@ private:
     std::jthread thread_;  // last, as it uses the members above
 };
 
-}  // namespace esmalvio::test
+}  // namespace quilmora::test

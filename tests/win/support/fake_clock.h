@@ -1,9 +1,9 @@
 // A clock whose moment the test sets.
 #pragma once
 
-#include "app/environment.h"
+#include "environment/environment.h"
 
-namespace esmalvio::test {
+namespace quilmora::test {
 
 class OrologioFinto final : public Orologio {
 public:
@@ -22,4 +22,4 @@ public:
     LONG bias = 0;
 };
 
-}  // namespace esmalvio::test
+}  // namespace quilmora::test

@@ -1,6 +1,6 @@
 #include "support/memory_store.h"
 
-namespace esmalvio::test {
+namespace quilmora::test {
 namespace {
 
 std::wstring Prefisso(std::wstring_view app, std::wstring_view sezione) {
@@ -47,4 +47,4 @@ bool ImpostazioniMemoria::SezioneEsiste() const {
     return !Contenuto().empty();
 }
 
-}  // namespace esmalvio::test
+}  // namespace quilmora::test

@@ -6,7 +6,7 @@
 
 #include "settings/settings_store.h"
 
-namespace esmalvio::test {
+namespace quilmora::test {
 
 class ImpostazioniMemoria final : public Impostazioni {
 public:
@@ -28,4 +28,4 @@ private:
     std::map<Chiave, std::wstring> valori_;
 };
 
-}  // namespace esmalvio::test
+}  // namespace quilmora::test

@@ -7,7 +7,7 @@
 #include "support/clock_fixture.h"
 #include "support/dialog_watch.h"
 
-namespace esmalvio::test {
+namespace quilmora::test {
 
 // An item by the place of its menu on the bar (File, Colore, Opzioni) and its own place in that menu.
 struct Voce {
@@ -32,4 +32,4 @@ protected:
     }
 };
 
-}  // namespace esmalvio::test
+}  // namespace quilmora::test

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <cwchar>
 
-namespace esmalvio::test {
+namespace quilmora::test {
 namespace {
 
 constexpr std::array<int, 6> kXCifre{5, 23, 46, 64, 87, 105};
@@ -197,8 +197,7 @@ SIZE DimensioniClient(HWND finestra) {
     return {r.right, r.bottom};
 }
 
-Processo::Processo(const std::wstring& argomenti) {
-    std::wstring percorso = ESMALVIO_EXE;
+Processo::Processo(const std::wstring& argomenti, std::wstring percorso) {
     std::replace(percorso.begin(), percorso.end(), L'/', L'\\');
     std::wstring riga = L"\"" + percorso + L"\"" + (argomenti.empty() ? L"" : L" " + argomenti);
     STARTUPINFOW si{};
@@ -253,4 +252,11 @@ void ScriviImpostazioneProgramma(const wchar_t* chiave, const wchar_t* valore) {
                       static_cast<DWORD>((std::wcslen(valore) + 1) * sizeof(wchar_t)));
 }
 
-}  // namespace esmalvio::test
+std::wstring LeggiImpostazioneProgramma(const wchar_t* chiave) {
+    wchar_t valore[256] = {};
+    DWORD byte = sizeof valore;
+    ::RegGetValueW(HKEY_CURRENT_USER, L"Software\\Quilmora\\Timer", chiave, RRF_RT_REG_SZ, nullptr, valore, &byte);
+    return valore;
+}
+
+}  // namespace quilmora::test

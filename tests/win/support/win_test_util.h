@@ -10,9 +10,9 @@
 #include <thread>
 #include <vector>
 
-#include "app/handles.h"
+#include "win/handles.h"
 
-namespace esmalvio::test {
+namespace quilmora::test {
 
 // Dispatches this thread's messages until the condition holds; false on timeout.
 bool AttendiFinche(const std::function<bool()>& condizione, DWORD timeoutMs = 5000);
@@ -67,7 +67,7 @@ SIZE DimensioniClient(HWND finestra);
 // Esmalvio.exe started as a process of its own; killed when the owner goes.
 class Processo {
 public:
-    explicit Processo(const std::wstring& argomenti = L"");
+    explicit Processo(const std::wstring& argomenti = L"", std::wstring percorso = ESMALVIO_EXE);
     ~Processo();
     HWND AttendiFinestra(const wchar_t* classe = L"Esmalvio", DWORD timeoutMs = 20000) const;
     bool AttendiFine(DWORD timeoutMs = 20000) const {  // true once the process has ended
@@ -88,5 +88,6 @@ std::vector<HWND> FinestreDi(const wchar_t* classe, DWORD processo = 0);
 // The program's own per-user settings in the registry of this Wine prefix.
 void CancellaImpostazioniProgramma();
 void ScriviImpostazioneProgramma(const wchar_t* chiave, const wchar_t* valore);
+std::wstring LeggiImpostazioneProgramma(const wchar_t* chiave);  // "" when absent
 
-}  // namespace esmalvio::test
+}  // namespace quilmora::test

@@ -1,6 +1,6 @@
-#include "clock/system_clock.h"
+#include "environment/system_clock.h"
 
-namespace esmalvio {
+namespace quilmora {
 
 SYSTEMTIME OrologioDiSistema::Utc() const {
     SYSTEMTIME t{};
@@ -21,4 +21,4 @@ LONG OrologioDiSistema::Bias() const {
     return tzi.Bias;
 }
 
-}  // namespace esmalvio
+}  // namespace quilmora

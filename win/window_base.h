@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-namespace esmalvio {
+namespace quilmora {
 
 template <typename Derived>
 class FinestraBase {
@@ -61,4 +61,4 @@ protected:
     HWND hwnd_ = nullptr;
 };
 
-}  // namespace esmalvio
+}  // namespace quilmora

@@ -8,7 +8,7 @@
 
 #include "settings/settings_store.h"
 
-namespace esmalvio {
+namespace quilmora {
 
 // System time and zone, behind an interface so tests can fix the moment.
 class Orologio {
@@ -39,4 +39,4 @@ struct Ambiente {
     bool altraIstanza = false;                 // another copy was running when this one started
 };
 
-}  // namespace esmalvio
+}  // namespace quilmora

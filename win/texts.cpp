@@ -1,8 +1,8 @@
-#include "app/texts.h"
+#include "win/texts.h"
 
-#include "app/resource.h"
+#include "win/resource.h"
 
-namespace esmalvio {
+namespace quilmora {
 
 std::wstring Testo(HINSTANCE istanza, UINT id) {
     const wchar_t* risorsa = nullptr;
@@ -12,10 +12,11 @@ std::wstring Testo(HINSTANCE istanza, UINT id) {
     return std::wstring(risorsa, static_cast<std::size_t>(lunghezza));
 }
 
-int Messaggio(HINSTANCE istanza, HWND proprietario, UINT idTesto, UINT stile) {
+int Messaggio(HWND proprietario, UINT idTesto, UINT stile) {
+    const auto istanza = reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(proprietario, GWLP_HINSTANCE));
     const std::wstring testo = Testo(istanza, idTesto);
     const std::wstring titolo = Testo(istanza, IDS_TITOLO);
     return ::MessageBoxW(proprietario, testo.c_str(), titolo.c_str(), stile);
 }
 
-}  // namespace esmalvio
+}  // namespace quilmora

@@ -16,6 +16,15 @@
 #define IDM_MNUOPTION 1100
 #define IDM_MNUIMP 1200
 
+// Places of the items in their arrays; a separator takes a place too.
+#define MNUFILE_INFORMAZIONI 0
+#define MNUFILE_ESCI 2
+#define MNUIMP_FUSO_ORARIO 0
+#define MNUIMP_NASCONDI_MENU 2
+#define MNUIMP_SALVA_COLORE 4
+#define MNUIMP_SALVA_POSIZIONE 5
+#define MNUIMP_PREDEFINITO 7
+
 #define IDS_TITOLO 2001
 #define IDS_GIA_IN_ESECUZIONE 2002
 #define IDS_LOCALE 2003

@@ -5,7 +5,7 @@
 
 #include <string>
 
-namespace esmalvio {
+namespace quilmora {
 
 std::wstring Testo(HINSTANCE istanza, UINT id);
 
@@ -14,6 +14,7 @@ inline constexpr UINT kAvviso = MB_OK | MB_ICONEXCLAMATION;        // 48
 inline constexpr UINT kInformazione = MB_OK | MB_ICONINFORMATION;  // 64
 inline constexpr UINT kDomanda = MB_YESNO | MB_ICONQUESTION;       // 36
 
-int Messaggio(HINSTANCE istanza, HWND proprietario, UINT idTesto, UINT stile);
+// A modal message box owned by a window of ours, with a text from the window's module.
+int Messaggio(HWND proprietario, UINT idTesto, UINT stile);
 
-}  // namespace esmalvio
+}  // namespace quilmora

@@ -1,9 +1,9 @@
 // The machine's own clock and zone.
 #pragma once
 
-#include "app/environment.h"
+#include "environment/environment.h"
 
-namespace esmalvio {
+namespace quilmora {
 
 class OrologioDiSistema final : public Orologio {
 public:
@@ -12,4 +12,4 @@ public:
     LONG Bias() const override;
 };
 
-}  // namespace esmalvio
+}  // namespace quilmora

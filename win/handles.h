@@ -6,7 +6,7 @@
 #include <memory>
 #include <type_traits>
 
-namespace esmalvio {
+namespace quilmora {
 
 template <typename Handle, auto Close>
 struct HandleDeleter {
@@ -34,22 +34,18 @@ inline void DeleteGdiObject(HGDIOBJ h) noexcept {
 inline void DestroyMenuHandle(HMENU h) noexcept {
     ::DestroyMenu(h);
 }
-inline void DestroyIconHandle(HICON h) noexcept {
-    ::DestroyIcon(h);
-}
 inline void DestroyWindowHandle(HWND h) noexcept {
     ::DestroyWindow(h);
 }
 
-using UniqueHandle = std::unique_ptr<void, HandleDeleter<HANDLE, CloseKernelHandle>>;
-using UniqueKey = std::unique_ptr<std::remove_pointer_t<HKEY>, HandleDeleter<HKEY, CloseKey>>;
-using UniqueDc = std::unique_ptr<std::remove_pointer_t<HDC>, HandleDeleter<HDC, DeleteDc>>;
-using UniqueBitmap = std::unique_ptr<std::remove_pointer_t<HBITMAP>, HandleDeleter<HBITMAP, DeleteGdiObject>>;
-using UniqueBrush = std::unique_ptr<std::remove_pointer_t<HBRUSH>, HandleDeleter<HBRUSH, DeleteGdiObject>>;
-using UniqueFont = std::unique_ptr<std::remove_pointer_t<HFONT>, HandleDeleter<HFONT, DeleteGdiObject>>;
-using UniqueMenu = std::unique_ptr<std::remove_pointer_t<HMENU>, HandleDeleter<HMENU, DestroyMenuHandle>>;
-using UniqueIcon = std::unique_ptr<std::remove_pointer_t<HICON>, HandleDeleter<HICON, DestroyIconHandle>>;
-using UniqueWindow = std::unique_ptr<std::remove_pointer_t<HWND>, HandleDeleter<HWND, DestroyWindowHandle>>;
+using UniqueHandle = UniqueHandleOf<HANDLE, CloseKernelHandle>;
+using UniqueKey = UniqueHandleOf<HKEY, CloseKey>;
+using UniqueDc = UniqueHandleOf<HDC, DeleteDc>;
+using UniqueBitmap = UniqueHandleOf<HBITMAP, DeleteGdiObject>;
+using UniqueBrush = UniqueHandleOf<HBRUSH, DeleteGdiObject>;
+using UniqueFont = UniqueHandleOf<HFONT, DeleteGdiObject>;
+using UniqueMenu = UniqueHandleOf<HMENU, DestroyMenuHandle>;
+using UniqueWindow = UniqueHandleOf<HWND, DestroyWindowHandle>;
 
 // Selects an object into a DC for the lifetime of the scope and puts the previous one back,
 // so the DC can be deleted while the object survives it.
@@ -85,4 +81,4 @@ private:
     HDC dc_;
 };
 
-}  // namespace esmalvio
+}  // namespace quilmora

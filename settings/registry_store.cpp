@@ -1,4 +1,4 @@
-#include "settings/settings_store.h"
+#include "settings/registry_store.h"
 
 #include <windows.h>
 
@@ -7,7 +7,7 @@
 
 #include "settings/globale.h"
 
-namespace esmalvio {
+namespace quilmora {
 namespace {
 
 // Application and section are one key name each: an empty or compound name would address a parent key,
@@ -56,4 +56,4 @@ void ImpostazioniRegistro::CancellaImpostazione(std::wstring_view app, std::wstr
     }
 }
 
-}  // namespace esmalvio
+}  // namespace quilmora
