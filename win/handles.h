@@ -34,6 +34,9 @@ inline void DeleteGdiObject(HGDIOBJ h) noexcept {
 inline void DestroyMenuHandle(HMENU h) noexcept {
     ::DestroyMenu(h);
 }
+inline void DestroyIconHandle(HICON h) noexcept {
+    ::DestroyIcon(h);
+}
 inline void DestroyWindowHandle(HWND h) noexcept {
     ::DestroyWindow(h);
 }
@@ -45,6 +48,7 @@ using UniqueBitmap = UniqueHandleOf<HBITMAP, DeleteGdiObject>;
 using UniqueBrush = UniqueHandleOf<HBRUSH, DeleteGdiObject>;
 using UniqueFont = UniqueHandleOf<HFONT, DeleteGdiObject>;
 using UniqueMenu = UniqueHandleOf<HMENU, DestroyMenuHandle>;
+using UniqueIcon = UniqueHandleOf<HICON, DestroyIconHandle>;
 using UniqueWindow = UniqueHandleOf<HWND, DestroyWindowHandle>;
 
 // Selects an object into a DC for the lifetime of the scope and puts the previous one back,
