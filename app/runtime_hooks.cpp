@@ -1,4 +1,5 @@
-// Replacements for a few C++ runtime hooks, linked into the program only (the tests keep the library's).
+// Replacements for a few C++ runtime hooks, linked into the program and the installer's actions only
+// (the tests keep the library's).
 // The program catches nothing: wherever the library would throw, it ends, as it would with the
 // library's own hooks. Those drag in the exception machinery, a symbol demangler and printf, more than
 // half of the executable; these end the program the same way without them.
