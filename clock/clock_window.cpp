@@ -44,6 +44,13 @@ RECT RettangoloFinestra(HWND hwnd) {
     return r;
 }
 
+// Cell k of the face, Num1 to Num6 and then the two colons, at a scale.
+RECT PostoCella(std::size_t k, int dpi) {
+    return k < kSinistraNum.size() ? RettangoloPixel(kSinistraNum[k], kCimaCelle, kLarghezzaNum, kAltezzaCelle, dpi)
+                                   : RettangoloPixel(kSinistraSep1[k - kSinistraNum.size()], kCimaCelle, kLarghezzaSep1,
+                                                     kAltezzaCelle, dpi);
+}
+
 SIZE ClientAllaScala(int dpi) {
     return {Pixel(kClient.cx, dpi), Pixel(kClient.cy, dpi)};
 }
@@ -135,13 +142,11 @@ void Esmalvio::CreaControlli() {
     sep_ = {punto_[0].get(), punto1_[0].get()};
 
     for (std::size_t k = 0; k < num_.size(); ++k) {
-        num_[k].Crea(hwnd_, RettangoloPixel(kSinistraNum[k], kCimaCelle, kLarghezzaNum, kAltezzaCelle, dpi_),
-                     [this] { comandi_.Num_Click(); });
+        num_[k].Crea(hwnd_, PostoCella(k, dpi_), [this] { comandi_.Num_Click(); });
     }
     for (std::size_t k = 0; k < sep1_.size(); ++k) {
         const auto index = static_cast<std::int16_t>(k);
-        sep1_[k].Crea(hwnd_, RettangoloPixel(kSinistraSep1[k], kCimaCelle, kLarghezzaSep1, kAltezzaCelle, dpi_),
-                      [this, index] { comandi_.Sep1_Click(index); });
+        sep1_[k].Crea(hwnd_, PostoCella(num_.size() + k, dpi_), [this, index] { comandi_.Sep1_Click(index); });
     }
     ScalaImmagini();
     Icone();
@@ -168,10 +173,8 @@ void Esmalvio::Dimensiona() {
 void Esmalvio::ScalaImmagini() {
     scalate_.clear();
     const auto aggiungi = [this](const Immagine& sorgente, int colonne, SIZE cella) {
-        if (cella.cx == colonne && cella.cy == kRigheGlifo) return;  // drawn as stored
-        for (const Scalata& s : scalate_) {
-            if (s.sorgente == &sorgente && s.cella.cx == cella.cx && s.cella.cy == cella.cy) return;
-        }
+        const bool comeSalvata = cella.cx == colonne && cella.cy == kRigheGlifo;
+        if (comeSalvata || &AllaScala(sorgente, cella) != &sorgente) return;  // drawn as stored, or made already
         scalate_.push_back({&sorgente, cella, std::make_unique<Immagine>(sorgente, colonne, cella)});
     };
     for (const Cella& cella : num_) {
@@ -195,10 +198,13 @@ void Esmalvio::Icone() {
         return UniqueIcon(static_cast<HICON>(
             ::LoadImageW(ambiente_.istanza, MAKEINTRESOURCEW(IDI_ESMALVIO), IMAGE_ICON, lato, lato, 0)));
     };
-    iconaGrande_ = icona(Metrica(SM_CXICON, dpi_));
-    iconaPiccola_ = icona(Metrica(SM_CXSMICON, dpi_));
-    ::SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(iconaGrande_.get()));
-    ::SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(iconaPiccola_.get()));
+    // The window lets go of the old icons before they are destroyed.
+    UniqueIcon grande = icona(Metrica(SM_CXICON, dpi_));
+    UniqueIcon piccola = icona(Metrica(SM_CXSMICON, dpi_));
+    ::SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(grande.get()));
+    ::SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(piccola.get()));
+    iconaGrande_ = std::move(grande);
+    iconaPiccola_ = std::move(piccola);
 }
 
 void Esmalvio::CambiaScala(int dpi, const RECT& suggerito) {
@@ -206,12 +212,8 @@ void Esmalvio::CambiaScala(int dpi, const RECT& suggerito) {
     ::SetWindowPos(hwnd_, nullptr, suggerito.left, suggerito.top, suggerito.right - suggerito.left,
                    suggerito.bottom - suggerito.top, SWP_NOZORDER | SWP_NOACTIVATE);
     Dimensiona();
-    for (std::size_t k = 0; k < num_.size(); ++k) {
-        num_[k].Colloca(RettangoloPixel(kSinistraNum[k], kCimaCelle, kLarghezzaNum, kAltezzaCelle, dpi_));
-    }
-    for (std::size_t k = 0; k < sep1_.size(); ++k) {
-        sep1_[k].Colloca(RettangoloPixel(kSinistraSep1[k], kCimaCelle, kLarghezzaSep1, kAltezzaCelle, dpi_));
-    }
+    for (std::size_t k = 0; k < num_.size(); ++k) num_[k].Colloca(PostoCella(k, dpi_));
+    for (std::size_t k = 0; k < sep1_.size(); ++k) sep1_[k].Colloca(PostoCella(num_.size() + k, dpi_));
     ScalaImmagini();
     Icone();
     // The same face again, at the new size: the colons keep their phase.
