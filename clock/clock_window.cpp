@@ -3,11 +3,10 @@
 #include <shellapi.h>
 
 #include <algorithm>
-#include <climits>
-#include <cmath>
 
 #include "settings/globale.h"
 #include "settings/preferences.h"
+#include "win/dpi.h"
 #include "win/resource.h"
 #include "win/texts.h"
 #include "win/twips.h"
@@ -16,15 +15,21 @@ namespace quilmora {
 namespace {
 
 constexpr DWORD kStile = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-constexpr int kLarghezzaClient = Pixel(1935);  // 129
-constexpr int kAltezzaClient = Pixel(525);     // 35
-constexpr POINT kOrigineClient{Pixel(60), Pixel(6180)};
-constexpr int kLarghezzaCifra = 18;
-constexpr int kAltezzaCifra = 27;
-constexpr int kCimaCelle = Pixel(60);
-constexpr std::array<int, 6> kSinistraNum{Pixel(75), Pixel(345), Pixel(690), Pixel(960), Pixel(1305), Pixel(1575)};
-constexpr std::array<int, 2> kSinistraSep1{Pixel(615), Pixel(1230)};
-constexpr int kLarghezzaSep = Pixel(75);
+// The form, in twips.
+constexpr SIZE kClient{1935, 525};
+constexpr POINT kOrigineClient{60, 6180};  // on the screen
+constexpr int kCimaCelle = 60;
+constexpr int kAltezzaCelle = 405;
+constexpr std::array<int, 6> kSinistraNum{75, 345, 690, 960, 1305, 1575};
+constexpr int kLarghezzaNum = 270;
+constexpr std::array<int, 2> kSinistraSep1{615, 1230};
+constexpr int kLarghezzaSep1 = 75;
+// The glyphs of the stored pictures, in pixels.
+constexpr int kColonneCifra = 18;
+constexpr int kColonnePunto = 5;
+constexpr int kRigheGlifo = 27;
+// A window is within reach while this much of its title bar, at 96 dpi, lies on some screen's work area.
+constexpr SIZE kTitoloRaggiungibile{48, 8};
 constexpr COLORREF kSfondoIniziale = RGB(0x40, 0x40, 0x40);
 // Wall-clock seconds change on the second; the tick lands this long after the change.
 constexpr UINT kRitardoTickMs = 10;
@@ -37,6 +42,43 @@ RECT RettangoloFinestra(HWND hwnd) {
     RECT r{};
     ::GetWindowRect(hwnd, &r);
     return r;
+}
+
+// Cell k of the face, Num1 to Num6 and then the two colons, at a scale.
+RECT PostoCella(std::size_t k, int dpi) {
+    return k < kSinistraNum.size() ? RettangoloPixel(kSinistraNum[k], kCimaCelle, kLarghezzaNum, kAltezzaCelle, dpi)
+                                   : RettangoloPixel(kSinistraSep1[k - kSinistraNum.size()], kCimaCelle, kLarghezzaSep1,
+                                                     kAltezzaCelle, dpi);
+}
+
+SIZE ClientAllaScala(int dpi) {
+    return {Pixel(kClient.cx, dpi), Pixel(kClient.cy, dpi)};
+}
+
+// True when enough of the title bar to take the window with the mouse lies on a work area of any screen.
+bool TitoloRaggiungibile(HWND hwnd, int dpi) {
+    RECT bordo{0, 0, 0, 0};
+    RettangoloEsterno(bordo, kStile, false, 0, dpi);
+    RECT titolo = RettangoloFinestra(hwnd);
+    titolo.bottom = titolo.top - bordo.top;
+    struct Cerca {
+        RECT titolo;
+        SIZE minimo;
+        bool trovato = false;
+    } cerca{titolo, {Scala(kTitoloRaggiungibile.cx, dpi), Scala(kTitoloRaggiungibile.cy, dpi)}};
+    ::EnumDisplayMonitors(
+        nullptr, nullptr,
+        [](HMONITOR monitor, HDC, LPRECT, LPARAM lp) -> BOOL {
+            auto& c = *reinterpret_cast<Cerca*>(lp);
+            MONITORINFO mi{sizeof mi, {}, {}, 0};
+            RECT comune{};
+            if (::GetMonitorInfoW(monitor, &mi) && ::IntersectRect(&comune, &c.titolo, &mi.rcWork)) {
+                c.trovato = comune.right - comune.left >= c.minimo.cx && comune.bottom - comune.top >= c.minimo.cy;
+            }
+            return !c.trovato;
+        },
+        reinterpret_cast<LPARAM>(&cerca));
+    return cerca.trovato;
 }
 
 }  // namespace
@@ -52,8 +94,12 @@ bool Esmalvio::Carica(int comeMostrare) {
     menu_.reset(::LoadMenuW(ambiente_.istanza, MAKEINTRESOURCEW(IDM_ESMALVIO)));
     sfondo_.reset(::CreateSolidBrush(kSfondoIniziale));
 
-    RECT r{kOrigineClient.x, kOrigineClient.y, kOrigineClient.x + kLarghezzaClient, kOrigineClient.y + kAltezzaClient};
-    ::AdjustWindowRectEx(&r, kStile, TRUE, 0);
+    // Screen positions are kept at the primary screen's scale, the one they were saved at.
+    const int dpi = DpiSistema();
+    const SIZE client = ClientAllaScala(dpi);
+    const POINT origine{PixelPosizione(kOrigineClient.x, dpi), PixelPosizione(kOrigineClient.y, dpi)};
+    RECT r{origine.x, origine.y, origine.x + client.cx, origine.y + client.cy};
+    RettangoloEsterno(r, kStile, true, 0, dpi);
     const std::wstring titolo = Testo(ambiente_.istanza, IDS_TITOLO);
     if (!::CreateWindowExW(0, kClasse, titolo.c_str(), kStile, r.left, r.top, r.right - r.left, r.bottom - r.top,
                            nullptr, nullptr, ambiente_.istanza, this)) {
@@ -72,23 +118,20 @@ bool Esmalvio::Carica(int comeMostrare) {
 }
 
 void Esmalvio::CreaControlli() {
+    dpi_ = DpiFinestra(hwnd_);
     // The window owns the menu only while it is detached; keep ours and attach it.
     ::SetMenu(hwnd_, menu_.get());
+    Dimensiona();
 
-    // A long menu bar may wrap: whatever its height, the client area keeps its design size.
-    RECT client{};
-    ::GetClientRect(hwnd_, &client);
-    const RECT w = RettangoloFinestra(hwnd_);
-    const int correzione = kAltezzaClient - (client.bottom - client.top);
-    int top = w.top;
     // On a small screen the design position would put the window below the bottom: lift it.
+    const RECT w = RettangoloFinestra(hwnd_);
     MONITORINFO mi{sizeof mi, {}, {}, 0};
     if (::GetMonitorInfoW(::MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY), &mi)) {
-        const int altezza = w.bottom - w.top + correzione;
-        top = std::max<int>(mi.rcWork.top, std::min<int>(top, mi.rcWork.bottom - altezza));
+        const int top = std::max<int>(mi.rcWork.top, std::min<int>(w.top, mi.rcWork.bottom - (w.bottom - w.top)));
+        ::SetWindowPos(hwnd_, nullptr, w.left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
-    ::SetWindowPos(hwnd_, nullptr, w.left, top, w.right - w.left, w.bottom - w.top + correzione,
-                   SWP_NOZORDER | SWP_NOACTIVATE);
+    origineCreata_ = {0, 0};
+    ::ClientToScreen(hwnd_, &origineCreata_);
 
     for (int i = 0; i < 3; ++i) {
         color_[static_cast<std::size_t>(i)] = std::make_unique<Immagine>(ambiente_.istanza, IDB_COLOR_0 + i);
@@ -99,16 +142,86 @@ void Esmalvio::CreaControlli() {
     sep_ = {punto_[0].get(), punto1_[0].get()};
 
     for (std::size_t k = 0; k < num_.size(); ++k) {
-        const int x = kSinistraNum[k];
-        num_[k].Crea(hwnd_, {x, kCimaCelle, x + kLarghezzaCifra, kCimaCelle + kAltezzaCifra},
-                     [this] { comandi_.Num_Click(); });
+        num_[k].Crea(hwnd_, PostoCella(k, dpi_), [this] { comandi_.Num_Click(); });
     }
     for (std::size_t k = 0; k < sep1_.size(); ++k) {
-        const int x = kSinistraSep1[k];
         const auto index = static_cast<std::int16_t>(k);
-        sep1_[k].Crea(hwnd_, {x, kCimaCelle, x + kLarghezzaSep, kCimaCelle + kAltezzaCifra},
-                      [this, index] { comandi_.Sep1_Click(index); });
+        sep1_[k].Crea(hwnd_, PostoCella(num_.size() + k, dpi_), [this, index] { comandi_.Sep1_Click(index); });
     }
+    ScalaImmagini();
+    Icone();
+}
+
+void Esmalvio::Dimensiona() {
+    const SIZE client = ClientAllaScala(dpi_);
+    RECT r{0, 0, client.cx, client.cy};
+    RettangoloEsterno(r, kStile, BarraMenuVisibile(), 0, dpi_);
+    ::SetWindowPos(hwnd_, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // A long menu bar wraps, and the frame may be drawn at another scale than asked: whatever the
+    // bar's height, the client area keeps the face's size. A bar that wraps anew shows at the next try.
+    for (int prova = 0; prova < 3; ++prova) {
+        RECT visto{};
+        ::GetClientRect(hwnd_, &visto);
+        if (visto.right == client.cx && visto.bottom == client.cy) return;
+        const RECT w = RettangoloFinestra(hwnd_);
+        ::SetWindowPos(hwnd_, nullptr, 0, 0, w.right - w.left + client.cx - visto.right,
+                       w.bottom - w.top + client.cy - visto.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+void Esmalvio::ScalaImmagini() {
+    scalate_.clear();
+    const auto aggiungi = [this](const Immagine& sorgente, int colonne, SIZE cella) {
+        const bool comeSalvata = cella.cx == colonne && cella.cy == kRigheGlifo;
+        if (comeSalvata || &AllaScala(sorgente, cella) != &sorgente) return;  // drawn as stored, or made already
+        scalate_.push_back({&sorgente, cella, std::make_unique<Immagine>(sorgente, colonne, cella)});
+    };
+    for (const Cella& cella : num_) {
+        for (const auto& strip : color_) aggiungi(*strip, kColonneCifra, cella.dimensioni());
+    }
+    for (const Cella& cella : sep1_) {
+        for (const auto& punto : punto_) aggiungi(*punto, kColonnePunto, cella.dimensioni());
+        for (const auto& punto : punto1_) aggiungi(*punto, kColonnePunto, cella.dimensioni());
+    }
+}
+
+const Immagine& Esmalvio::AllaScala(const Immagine& sorgente, SIZE cella) const {
+    for (const Scalata& s : scalate_) {
+        if (s.sorgente == &sorgente && s.cella.cx == cella.cx && s.cella.cy == cella.cy) return *s.immagine;
+    }
+    return sorgente;
+}
+
+void Esmalvio::Icone() {
+    const auto icona = [this](int lato) {
+        return UniqueIcon(static_cast<HICON>(
+            ::LoadImageW(ambiente_.istanza, MAKEINTRESOURCEW(IDI_ESMALVIO), IMAGE_ICON, lato, lato, 0)));
+    };
+    // The window lets go of the old icons before they are destroyed.
+    UniqueIcon grande = icona(Metrica(SM_CXICON, dpi_));
+    UniqueIcon piccola = icona(Metrica(SM_CXSMICON, dpi_));
+    ::SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(grande.get()));
+    ::SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(piccola.get()));
+    iconaGrande_ = std::move(grande);
+    iconaPiccola_ = std::move(piccola);
+}
+
+void Esmalvio::CambiaScala(int dpi, const RECT& suggerito) {
+    dpi_ = dpi;
+    ::SetWindowPos(hwnd_, nullptr, suggerito.left, suggerito.top, suggerito.right - suggerito.left,
+                   suggerito.bottom - suggerito.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    Dimensiona();
+    for (std::size_t k = 0; k < num_.size(); ++k) num_[k].Colloca(PostoCella(k, dpi_));
+    for (std::size_t k = 0; k < sep1_.size(); ++k) sep1_[k].Colloca(PostoCella(num_.size() + k, dpi_));
+    ScalaImmagini();
+    Icone();
+    // The same face again, at the new size: the colons keep their phase.
+    if (mostrata_.strip) {
+        for (std::size_t k = 0; k < num_.size(); ++k) DisegnaCifra(*mostrata_.strip, num_[k], mostrata_.cifre[k], 1);
+        for (Cella& cella : sep1_) cella.Assegna(AllaScala(*mostrata_.punto, cella.dimensioni()));
+    }
+    ::RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
 }
 
 bool Esmalvio::Form_Load() {
@@ -119,11 +232,26 @@ bool Esmalvio::Form_Load() {
     }
 
     const Preferenze preferenze(*ambiente_.impostazioni);
-    if (const auto pos = preferenze.Pos()) SpostaSulloSchermo(PixelPosizione(pos->left), PixelPosizione(pos->top));
+    const auto pos = preferenze.Pos();
+    if (pos) {
+        const int dpi = DpiSistema();
+        ::SetWindowPos(hwnd_, nullptr, PixelPosizione(pos->left, dpi), PixelPosizione(pos->top, dpi), 0, 0,
+                       SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
 
     if (const auto colore = preferenze.Colore()) ImpostaColore(*colore);
 
     if (preferenze.MenuNascosto()) MostraBarraMenu(false);
+
+    // A position saved on a screen that is gone would lose a topmost window out of reach: the face
+    // goes back where it was created.
+    if (pos && !TitoloRaggiungibile(hwnd_, dpi_)) {
+        POINT origine{0, 0};
+        ::ClientToScreen(hwnd_, &origine);
+        const RECT w = RettangoloFinestra(hwnd_);
+        ::SetWindowPos(hwnd_, nullptr, w.left + origineCreata_.x - origine.x, w.top + origineCreata_.y - origine.y, 0,
+                       0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
 
     sfondo_.reset(::CreateSolidBrush(RGB(0, 0, 0)));
     ::InvalidateRect(hwnd_, nullptr, TRUE);
@@ -135,19 +263,6 @@ bool Esmalvio::Form_Load() {
     const std::wstring guida = ambiente_.cartella + L"\\quilmora.hlp";
     fileGuida_ = EsisteFile(guida) ? guida : std::wstring{};
     return true;
-}
-
-void Esmalvio::SpostaSulloSchermo(int x, int y) {
-    const RECT w = RettangoloFinestra(hwnd_);
-    RECT nuovo{x, y, x + (w.right - w.left), y + (w.bottom - w.top)};
-    // A position saved on a screen that is gone would lose a topmost window out of reach.
-    MONITORINFO mi{sizeof mi, {}, {}, 0};
-    RECT comune{};
-    if (!::GetMonitorInfoW(::MonitorFromRect(&nuovo, MONITOR_DEFAULTTONEAREST), &mi) ||
-        !::IntersectRect(&comune, &nuovo, &mi.rcWork)) {
-        return;
-    }
-    ::SetWindowPos(hwnd_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Esmalvio::Form_Resize() {
@@ -190,9 +305,10 @@ void Esmalvio::ProgrammaTimer() {
 }
 
 void Esmalvio::DisegnaCifra(const Immagine& sorgente, Cella& destinazione, std::int16_t cifra, std::int16_t riga) {
-    const int y = (riga - 1) * kAltezzaCifra;
-    const int x = cifra * kLarghezzaCifra;
-    ::BitBlt(destinazione.dc(), 0, 0, kLarghezzaCifra, kAltezzaCifra, sorgente.dc(), x, y, SRCCOPY);
+    // At 100 % the stored glyph itself, else its copy stretched to the cell.
+    const SIZE cella = destinazione.dimensioni();
+    const Immagine& glifi = AllaScala(sorgente, cella);
+    ::BitBlt(destinazione.dc(), 0, 0, cella.cx, cella.cy, glifi.dc(), cifra * cella.cx, (riga - 1) * cella.cy, SRCCOPY);
     destinazione.Aggiorna();
 }
 
@@ -206,8 +322,8 @@ void Esmalvio::MostraOra(const Immagine& sorgente, std::int16_t riga, std::span<
     const auto cifre = Cifre(OraCorrente());
     for (std::size_t k = 0; k < celle.size(); ++k) DisegnaCifra(sorgente, celle[k], cifre[k], riga);
     const Immagine& punto = lampeggio_ ? *sep_[0] : *sep_[1];
-    sep1_[0].Assegna(punto);
-    sep1_[1].Assegna(punto);
+    for (Cella& cella : sep1_) cella.Assegna(AllaScala(punto, cella.dimensioni()));
+    mostrata_ = {&sorgente, &punto, cifre};
     lampeggio_ = static_cast<std::int16_t>(~lampeggio_);
     // All eight cells reach the screen together: a face is never seen half old, half new.
     ::RedrawWindow(hwnd_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
@@ -269,6 +385,14 @@ LRESULT Esmalvio::Gestisci(UINT msg, WPARAM wp, LPARAM lp) {
             return 0;
         case WM_COMMAND:
             comandi_.Esegui(LOWORD(wp));
+            return 0;
+        case WM_GETMINMAXINFO:
+            // The size is the face's, which may be smaller than a frame drawn at another scale would allow.
+            reinterpret_cast<MINMAXINFO*>(lp)->ptMinTrackSize = {1, 1};
+            return 0;
+        case WM_DPICHANGED:
+            // The new scale comes with the message: the window's own may not have changed yet.
+            CambiaScala(LOWORD(wp), *reinterpret_cast<const RECT*>(lp));
             return 0;
         case WM_HELP:
             ApriGuida();

@@ -8,6 +8,7 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "clock/displayed_time.h"
 #include "clock/picture.h"
@@ -56,8 +57,12 @@ private:
     void MostraBarraMenu(bool mostra) override;
 
     void CreaControlli();
+    void Dimensiona();
+    void ScalaImmagini();
+    const Immagine& AllaScala(const Immagine& sorgente, SIZE cella) const;
+    void Icone();
+    void CambiaScala(int dpi, const RECT& suggerito);
     void ProgrammaTimer();
-    void SpostaSulloSchermo(int x, int y);
     void ApriGuida() const;
 
     Ambiente ambiente_;
@@ -72,6 +77,24 @@ private:
     const Immagine* numPic_ = nullptr;
     std::array<const Immagine*, 2> sep_{};
     std::int16_t colore_ = 0;  // the colour in use; the colour menu's check mark shows it
+
+    // Copies of the stored pictures stretched to the cells, made once a scale; none at 100 %.
+    struct Scalata {
+        const Immagine* sorgente;
+        SIZE cella;
+        std::unique_ptr<Immagine> immagine;
+    };
+    std::vector<Scalata> scalate_;
+    // What the face shows now, to draw it again at another scale.
+    struct Mostrata {
+        const Immagine* strip = nullptr;
+        const Immagine* punto = nullptr;
+        std::array<std::int16_t, 6> cifre{};
+    } mostrata_;
+    int dpi_ = 96;
+    POINT origineCreata_{};  // the face's corner on the screen as created
+    UniqueIcon iconaGrande_;
+    UniqueIcon iconaPiccola_;
 
     std::array<Cella, 6> num_;  // Num1..Num6
     std::array<Cella, 2> sep1_;

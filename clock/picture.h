@@ -1,4 +1,4 @@
-// Pictures of the clock face: stored bitmaps, and the cells that show them.
+// Pictures of the clock face: stored bitmaps, their copies scaled to the screen, and the cells that show them.
 #pragma once
 
 #include <windows.h>
@@ -11,10 +11,14 @@
 
 namespace quilmora {
 
-// A bitmap from the resources, kept selected into a memory DC so it can be a copy source at once.
+// A bitmap kept selected into a memory DC so it can be a copy source at once.
 class Immagine {
 public:
+    // From the resources.
     Immagine(HINSTANCE istanza, int id);
+    // A row of glyphs `colonne` pixels wide, each stretched to `glifo` by repeating pixels: pixel (x, y) of
+    // a stretched glyph is pixel (x * colonne / glifo.cx, y * height / glifo.cy) of its original, nothing blended.
+    Immagine(const Immagine& sorgente, int colonne, SIZE glifo);
     Immagine(const Immagine&) = delete;
     Immagine& operator=(const Immagine&) = delete;
 
@@ -24,7 +28,7 @@ public:
 private:
     UniqueBitmap bitmap_;
     UniqueDc dc_;
-    ScopedSelect selezione_;
+    std::optional<ScopedSelect> selezione_;
     SIZE dimensioni_{};
 };
 
@@ -39,8 +43,11 @@ public:
 
     // rect in pixels, relative to the parent's client area.
     void Crea(HWND genitore, RECT rect, std::function<void()> click);
+    // Moves and resizes the cell; the backing image starts anew at the new size.
+    void Colloca(RECT rect);
 
     HDC dc() const noexcept { return backing_.get(); }  // the backing image
+    SIZE dimensioni() const noexcept { return dimensioni_; }
     // Marks the backing image for the screen; the face puts all its cells there in one go.
     void Aggiorna() const;
     void Assegna(const Immagine& immagine);  // show a whole picture
@@ -48,6 +55,7 @@ public:
 private:
     friend class FinestraBase<Cella>;
     LRESULT Gestisci(UINT msg, WPARAM wp, LPARAM lp);
+    void NuovoBacking(HWND genitore);
 
     UniqueBitmap bitmapBacking_;
     UniqueDc backing_;

@@ -7,6 +7,7 @@
 
 #include "settings/globale.h"
 #include "settings/preferences.h"
+#include "win/dpi.h"
 #include "win/handles.h"
 #include "win/resource.h"
 #include "win/texts.h"
@@ -61,9 +62,11 @@ void Comandi::mnuFile_Click(std::int16_t index) {
             const std::wstring app = Testo(ambiente_.istanza, IDS_ABOUT_APP);
             const std::wstring altro =
                 Testo(ambiente_.istanza, IDS_ABOUT_RIGA1) + L"\r\n" + Testo(ambiente_.istanza, IDS_ABOUT_RIGA2);
-            // A shared icon from the resources: the zone dialog is not created for it.
-            ::ShellAboutW(quadrante_.Finestra(), app.c_str(), altro.c_str(),
-                          ::LoadIconW(ambiente_.istanza, MAKEINTRESOURCEW(IDI_FUSI)));
+            // The zone dialog's icon, at the size the window's scale asks for.
+            const int lato = Metrica(SM_CXICON, DpiFinestra(quadrante_.Finestra()));
+            const UniqueIcon icona(static_cast<HICON>(
+                ::LoadImageW(ambiente_.istanza, MAKEINTRESOURCEW(IDI_FUSI), IMAGE_ICON, lato, lato, 0)));
+            ::ShellAboutW(quadrante_.Finestra(), app.c_str(), altro.c_str(), icona.get());
             return;
         }
         case MNUFILE_ESCI:
@@ -95,9 +98,11 @@ void Comandi::mnuImp_Click(std::int16_t index) {
             return;
         case MNUIMP_SALVA_POSIZIONE: {
             if (Messaggio(quadrante_.Finestra(), IDS_SALVO_POSIZIONE, kDomanda) == IDNO) return;
+            // Kept at the primary screen's scale, as it is read back.
             RECT w{};
             ::GetWindowRect(quadrante_.Finestra(), &w);
-            preferenze.SalvaPos({TwipPosizione(w.left), TwipPosizione(w.top)});
+            const int dpi = DpiSistema();
+            preferenze.SalvaPos({TwipPosizione(w.left, dpi), TwipPosizione(w.top, dpi)});
             return;
         }
         case MNUIMP_PREDEFINITO:

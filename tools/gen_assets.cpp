@@ -324,28 +324,50 @@ Bytes EncodeBitmap(const Picture& picture) {
     return out;
 }
 
-// One 16-colour image: colour (XOR) bitmap, then the 1 bpp transparency (AND) mask,
-// which is why the header declares twice the height.
-Bytes EncodeIcon(const Picture& picture) {
-    constexpr std::uint32_t kDirectorySize = 6 + 16;
-    const int size = picture.width();
-    const std::uint32_t imageSize = (RowBytes(size, 4) + RowBytes(size, 1)) * static_cast<std::uint32_t>(size);
+// The design enlarged k times, each pixel becoming a k x k block, so it stays sharp at k times the
+// usual size on screen.
+Picture Scaled(const Picture& picture, int k) {
+    Picture scaled(picture.width() * k, picture.height() * k);
+    for (int y = 0; y < scaled.height(); ++y) {
+        for (int x = 0; x < scaled.width(); ++x) scaled.Set(x, y, picture.at(x / k, y / k));
+    }
+    return scaled;
+}
+
+// Bytes of one icon image after its header and palette: colour bitmap and mask.
+std::uint32_t IconBitsSize(int size) {
+    return (RowBytes(size, 4) + RowBytes(size, 1)) * static_cast<std::uint32_t>(size);
+}
+
+// The 32 x 32 design at 100 %, 200 % and 300 %. Each 16-colour image: colour (XOR) bitmap, then the 1 bpp
+// transparency (AND) mask, which is why its header declares twice the height.
+Bytes EncodeIcon(const Picture& design) {
+    const std::vector<Picture> images{design, Scaled(design, 2), Scaled(design, 3)};
     Bytes out;
     Put16(out, 0);  // reserved
     Put16(out, 1);  // resource type: icon
-    Put16(out, 1);  // image count
-    out.insert(out.end(), {static_cast<std::uint8_t>(size), static_cast<std::uint8_t>(size), 16, 0});
-    Put16(out, 1);  // planes
-    Put16(out, 4);  // bits per pixel
-    Put32(out, kInfoHeaderSize + kPaletteSize + imageSize);
-    Put32(out, kDirectorySize);
-    PutInfoHeader(out, size, 2 * size, imageSize);
-    // Transparent pixels must be black in the colour bitmap, or the mask would invert the desktop.
-    PutRows(out, size, size, 4, [&](int x, int y) {
-        const std::uint8_t c = picture.at(x, y);
-        return unsigned{c == kTransparent ? kBlack : c};
-    });
-    PutRows(out, size, size, 1, [&](int x, int y) { return picture.at(x, y) == kTransparent ? 1U : 0U; });
+    Put16(out, static_cast<std::uint32_t>(images.size()));
+    // The images follow the 6-byte header and one 16-byte directory entry each.
+    std::uint32_t offset = 6 + 16 * static_cast<std::uint32_t>(images.size());
+    for (const Picture& picture : images) {
+        const int size = picture.width();
+        out.insert(out.end(), {static_cast<std::uint8_t>(size), static_cast<std::uint8_t>(size), 16, 0});
+        Put16(out, 1);  // planes
+        Put16(out, 4);  // bits per pixel
+        Put32(out, kInfoHeaderSize + kPaletteSize + IconBitsSize(size));
+        Put32(out, offset);
+        offset += kInfoHeaderSize + kPaletteSize + IconBitsSize(size);
+    }
+    for (const Picture& picture : images) {
+        const int size = picture.width();
+        PutInfoHeader(out, size, 2 * size, IconBitsSize(size));
+        // Transparent pixels must be black in the colour bitmap, or the mask would invert the desktop.
+        PutRows(out, size, size, 4, [&](int x, int y) {
+            const std::uint8_t c = picture.at(x, y);
+            return unsigned{c == kTransparent ? kBlack : c};
+        });
+        PutRows(out, size, size, 1, [&](int x, int y) { return picture.at(x, y) == kTransparent ? 1U : 0U; });
+    }
     return out;
 }
 

@@ -1,5 +1,6 @@
 #!/bin/sh
-# Inside a display: starts the clock in a private Wine prefix, photographs it and its zone dialog.
+# Inside a display: starts the clock in a private Wine prefix, photographs it and its zone dialog, at 100 %
+# and again at 200 % display scale.
 set -eu
 cd "$(dirname "$0")/.."
 . tools/wine-env.sh
@@ -7,16 +8,25 @@ out="build/screenshots"
 mkdir -p "$out"
 wine_private_prefix run
 probe=build/windows/esmalvio_probe.exe
-wine build/windows/Esmalvio.exe >"$WINEPREFIX/esmalvio.log" 2>&1 </dev/null &
-wine "$probe" wait Esmalvio 20000 >"$WINEPREFIX/probe.log" 2>&1
-sleep 3  # let it tick a few times, so the screenshot shows a running clock
-wine "$probe" shot Esmalvio "$out/esmalvio.bmp" >>"$WINEPREFIX/probe.log" 2>&1
-wine "$probe" command Esmalvio 1200 >>"$WINEPREFIX/probe.log" 2>&1
-wine "$probe" wait Fusi 20000 >>"$WINEPREFIX/probe.log" 2>&1
-sleep 1
-wine "$probe" shot Fusi "$out/fusi.bmp" >>"$WINEPREFIX/probe.log" 2>&1
-wine "$probe" close Fusi >>"$WINEPREFIX/probe.log" 2>&1 || true
-for f in esmalvio fusi; do
+log="$WINEPREFIX/probe.log"
+
+# $1: the scale in dpi; $2: what the file names end with.
+fotografa() {
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >>"$log" 2>&1 </dev/null
+    wine build/windows/Esmalvio.exe >"$WINEPREFIX/esmalvio$2.log" 2>&1 </dev/null &
+    wine "$probe" wait Esmalvio 20000 >>"$log" 2>&1
+    sleep 3  # let it tick a few times, so the screenshot shows a running clock
+    wine "$probe" shot Esmalvio "$out/esmalvio$2.bmp" >>"$log" 2>&1
+    wine "$probe" command Esmalvio 1200 >>"$log" 2>&1
+    wine "$probe" wait Fusi 20000 >>"$log" 2>&1
+    sleep 1
+    wine "$probe" shot Fusi "$out/fusi$2.bmp" >>"$log" 2>&1
+    wine "$probe" close Fusi >>"$log" 2>&1 || true
+    wait
+}
+fotografa 96 ""
+fotografa 192 "-200"
+for f in esmalvio fusi esmalvio-200 fusi-200; do
     /usr/bin/convert "$out/$f.bmp" "$out/$f.png" && rm -f "$out/$f.bmp"
 done
-echo "Screenshots: $out/esmalvio.png $out/fusi.png"
+echo "Screenshots: $out/esmalvio.png $out/fusi.png, at 200 %: $out/esmalvio-200.png $out/fusi-200.png"

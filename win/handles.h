@@ -8,6 +8,7 @@
 
 namespace quilmora {
 
+// Close is the API call that frees the handle; what it returns is of no use to a destructor.
 template <typename Handle, auto Close>
 struct HandleDeleter {
     using pointer = Handle;
@@ -19,37 +20,15 @@ struct HandleDeleter {
 template <typename Handle, auto Close>
 using UniqueHandleOf = std::unique_ptr<std::remove_pointer_t<Handle>, HandleDeleter<Handle, Close>>;
 
-inline void CloseKernelHandle(HANDLE h) noexcept {
-    ::CloseHandle(h);
-}
-inline void CloseKey(HKEY h) noexcept {
-    ::RegCloseKey(h);
-}
-inline void DeleteDc(HDC h) noexcept {
-    ::DeleteDC(h);
-}
-inline void DeleteGdiObject(HGDIOBJ h) noexcept {
-    ::DeleteObject(h);
-}
-inline void DestroyIconHandle(HICON h) noexcept {
-    ::DestroyIcon(h);
-}
-inline void DestroyMenuHandle(HMENU h) noexcept {
-    ::DestroyMenu(h);
-}
-inline void DestroyWindowHandle(HWND h) noexcept {
-    ::DestroyWindow(h);
-}
-
-using UniqueHandle = UniqueHandleOf<HANDLE, CloseKernelHandle>;
-using UniqueKey = UniqueHandleOf<HKEY, CloseKey>;
-using UniqueDc = UniqueHandleOf<HDC, DeleteDc>;
-using UniqueBitmap = UniqueHandleOf<HBITMAP, DeleteGdiObject>;
-using UniqueBrush = UniqueHandleOf<HBRUSH, DeleteGdiObject>;
-using UniqueFont = UniqueHandleOf<HFONT, DeleteGdiObject>;
-using UniqueIcon = UniqueHandleOf<HICON, DestroyIconHandle>;
-using UniqueMenu = UniqueHandleOf<HMENU, DestroyMenuHandle>;
-using UniqueWindow = UniqueHandleOf<HWND, DestroyWindowHandle>;
+using UniqueHandle = UniqueHandleOf<HANDLE, ::CloseHandle>;
+using UniqueKey = UniqueHandleOf<HKEY, ::RegCloseKey>;
+using UniqueDc = UniqueHandleOf<HDC, ::DeleteDC>;
+using UniqueBitmap = UniqueHandleOf<HBITMAP, ::DeleteObject>;
+using UniqueBrush = UniqueHandleOf<HBRUSH, ::DeleteObject>;
+using UniqueFont = UniqueHandleOf<HFONT, ::DeleteObject>;
+using UniqueMenu = UniqueHandleOf<HMENU, ::DestroyMenu>;
+using UniqueIcon = UniqueHandleOf<HICON, ::DestroyIcon>;
+using UniqueWindow = UniqueHandleOf<HWND, ::DestroyWindow>;
 
 // Selects an object into a DC for the lifetime of the scope and puts the previous one back,
 // so the DC can be deleted while the object survives it.

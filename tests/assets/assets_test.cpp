@@ -9,6 +9,7 @@
 #include <iterator>
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -23,7 +24,7 @@ std::uint32_t Field(const Bytes& bytes, std::size_t offset, std::size_t size = 4
 }
 
 // A committed file, after checking the header fields {offset, size, value} that the reader and Windows rely on.
-Bytes Load(const std::string& name, std::initializer_list<std::array<std::uint32_t, 3>> fields) {
+Bytes Load(const std::string& name, const std::vector<std::array<std::uint32_t, 3>>& fields) {
     std::ifstream in(std::filesystem::path(ASSETS_DIR) / name, std::ios::binary);
     Bytes bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     for (const auto& [at, size, value] : fields) EXPECT_EQ(Field(bytes, at, size), value) << name << " at " << at;
@@ -81,18 +82,39 @@ TEST(ColourBitmaps, SampleGlyphsAndColonsAreLitCheckeredAndFramed) {
     }
 }
 
-TEST(Icons, OneSixteenColourImageBlackUnderItsMask) {
-    // Icon, one 32 x 32 16-colour 744-byte image at 22: 40-byte header, colour bitmap plus mask, 4 bpp.
+TEST(Icons, DesignAtOneTwoAndThreeTimesBlackUnderItsMask) {
+    // Three 16-colour images after the 54-byte directory: 32 x 32 (744 bytes), 64 x 64 (2664), 96 x 96 (5864).
+    constexpr std::array<std::uint32_t, 4> kOffsets{0, 54, 798, 3462}, kSizes{0, 744, 2664, 5864};
     for (const char* file : {"esmalvio.ico", "fusi.ico"}) {
-        // clang-format off
-        const Bytes icon = Load(file, {{0, 2, 0}, {2, 2, 1}, {4, 2, 1}, {6, 4, 0x00102020}, {14, 4, 744}, {18, 4, 22},
-                                       {22, 4, 40}, {26, 4, 32}, {30, 4, 64}, {36, 2, 4}, {38, 4, 0}});
-        // clang-format on
-        // Pixels from the bottom row up; where the mask shows the desktop, any colour but black would invert it.
-        for (std::size_t i = 0; i < 32 * 32; ++i) {
-            const unsigned index = icon.at(126 + i / 2) >> (i % 2 == 0 ? 4U : 0U) & 0xFU;
-            const bool transparent = (icon.at(638 + i / 8) >> (7 - i % 8) & 1U) != 0;
-            EXPECT_TRUE(!transparent || (Field(icon, 62 + 4 * index) & 0xFFFFFFU) == 0) << file << " pixel " << i;
+        std::vector<std::array<std::uint32_t, 3>> fields{{0, 2, 0}, {2, 2, 1}, {4, 2, 3}};
+        for (std::uint32_t k = 1; k <= 3; ++k) {
+            // Directory entry: width, height, 16 colours, 1 plane, 4 bpp, size, offset; image header: 40 bytes,
+            // width, twice the height (colour bitmap plus mask), 4 bpp, uncompressed.
+            const std::uint32_t entry = 6 + 16 * (k - 1), at = kOffsets[k], side = 32 * k;
+            // clang-format off
+            fields.insert(fields.end(), {{entry, 4, 0x00100000 | side << 8U | side}, {entry + 4, 4, 0x00040001},
+                {entry + 8, 4, kSizes[k]}, {entry + 12, 4, at}, {at, 4, 40}, {at + 4, 4, side}, {at + 8, 4, 2 * side},
+                {at + 14, 2, 4}, {at + 16, 4, 0}});
+            // clang-format on
+        }
+        const Bytes icon = Load(file, fields);
+        // Palette colour and mask bit of pixel (x, y) of image k, row 0 at the top (both bitmaps are bottom-up).
+        const auto pixel = [&](std::uint32_t k, std::uint32_t x, std::uint32_t y) {
+            const std::uint32_t side = 32 * k, row = side - 1 - y, bits = kOffsets[k] + 104;
+            const unsigned index = icon.at(bits + row * 16 * k + x / 2) >> (x % 2 == 0 ? 4U : 0U) & 0xFU;
+            const unsigned mask = icon.at(bits + side * 16 * k + row * 4 * k + x / 8) >> (7 - x % 8) & 1U;
+            return std::pair{Field(icon, kOffsets[k] + 40 + 4 * index) & 0xFFFFFFU, mask};
+        };
+        // Each larger image repeats every pixel of the small one in a k x k block; where the mask shows the
+        // desktop, any colour but black would invert it.
+        for (std::uint32_t k = 1; k <= 3; ++k) {
+            for (std::uint32_t i = 0; i < 32 * k * 32 * k; ++i) {
+                const std::uint32_t x = i % (32 * k), y = i / (32 * k);
+                const auto [colour, mask] = pixel(k, x, y);
+                EXPECT_EQ(std::pair(colour, mask), pixel(1, x / k, y / k))
+                    << file << " x" << k << " at " << x << "," << y;
+                EXPECT_TRUE(mask == 0 || colour == 0) << file << " x" << k << " at " << x << "," << y;
+            }
         }
     }
 }

@@ -151,7 +151,7 @@ TEST(AvviiInsiemeTest, FiftyStartsAtOnceLeaveOneTickingClock) {
         20000));
 }
 
-TEST(EseguibileTest, VersionIsOnePointZeroAndTheManifestAsksForCommonControls6AsInvoker) {
+TEST(EseguibileTest, VersionIsOnePointZeroAndTheManifestAsksForCommonControls6AsInvokerScaledPerMonitor) {
     std::vector<BYTE> info(::GetFileVersionInfoSizeW(ESMALVIO_EXE, nullptr));
     VS_FIXEDFILEINFO* fisso = nullptr;
     UINT n = 0;
@@ -167,7 +167,8 @@ TEST(EseguibileTest, VersionIsOnePointZeroAndTheManifestAsksForCommonControls6As
                                ::SizeofResource(modulo.get(), risorsa));
     for (const char* elemento :
          {R"(<assemblyIdentity(?=[^>]*"Microsoft\.Windows\.Common-Controls")[^>]*\sversion="6\.0\.0\.0")",
-          R"(<requestedExecutionLevel[^>]*\slevel="asInvoker")"}) {
+          R"(<requestedExecutionLevel[^>]*\slevel="asInvoker")", R"(<dpiAwareness[^>]*>PerMonitorV2, PerMonitor<)",
+          R"(<dpiAware[^>]*>true/pm<)"}) {
         EXPECT_TRUE(std::regex_search(manifest, std::regex(elemento))) << elemento << "\n" << manifest;
     }
 }

@@ -18,6 +18,7 @@
 #include "environment/system_clock.h"
 #include "support/memory_store.h"
 #include "support/win_test_util.h"
+#include "win/dpi.h"
 
 namespace {
 
@@ -132,15 +133,27 @@ void InProcesso() {
     constexpr int kChiamate = 10000;
     std::vector<double> tempi;
     tempi.reserve(kChiamate);
-    const double cpu0 = CpuThread();
-    for (int i = 0; i < kChiamate; ++i) {
-        const double t0 = Adesso();
-        finestra->Timer1_Timer();
-        tempi.push_back(Adesso() - t0);
+    // At the session's scale, then moved to 200 %, where every glyph comes from a stretched copy.
+    for (const int dpi : {0, 192}) {
+        if (dpi) {
+            RECT suggerito{100, 100, 400, 300};
+            ::SendMessageW(finestra->hwnd(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggerito));
+            test::Pompa(50);
+        }
+        tempi.clear();
+        const double cpu0 = CpuThread();
+        for (int i = 0; i < kChiamate; ++i) {
+            const double t0 = Adesso();
+            finestra->Timer1_Timer();
+            tempi.push_back(Adesso() - t0);
+        }
+        const double cpu = CpuThread() - cpu0;
+        std::printf("normal tick (MostraOra) at %d dpi, median of %d: %.1f us wall, %.1f us CPU on average\n",
+                    dpi ? dpi : DpiSistema(), kChiamate, Mediana(tempi) * 1e6, cpu / kChiamate * 1e6);
     }
-    const double cpu = CpuThread() - cpu0;
-    std::printf("normal tick (MostraOra), median of %d: %.1f us wall, %.1f us CPU on average\n", kChiamate,
-                Mediana(tempi) * 1e6, cpu / kChiamate * 1e6);
+    RECT indietro{100, 100, 400, 300};
+    ::SendMessageW(finestra->hwnd(), WM_DPICHANGED, MAKEWPARAM(DpiSistema(), DpiSistema()),
+                   reinterpret_cast<LPARAM>(&indietro));
 
     ::ShowWindow(finestra->hwnd(), SW_MINIMIZE);
     test::Pompa(50);

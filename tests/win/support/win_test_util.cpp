@@ -2,16 +2,14 @@
 
 #include <dlgs.h>
 
+#include "win/resource.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <cwchar>
 
 namespace quilmora::test {
 namespace {
-
-constexpr std::array<int, 6> kXCifre{5, 23, 46, 64, 87, 105};
-constexpr std::array<int, 2> kXPunti{41, 82};
-constexpr int kYCelle = 4;
 
 enum class Pixel { nero, scuro, chiaro, altro };
 
@@ -86,12 +84,20 @@ Pixel Tipo(std::uint32_t c, int& colore) {
 constexpr std::array<POINT, 7> kSegmenti{{{8, 2}, {15, 7}, {15, 18}, {8, 24}, {2, 18}, {2, 7}, {8, 13}}};
 constexpr std::array<int, 10> kCifre{0x3F, 0x06, 0x5B, 0x4F, 0x66, 0x6D, 0x7D, 0x07, 0x7F, 0x6F};
 
+// Where glyph pixel (x, y) of a glyph `colonne` x 27 first shows in a cell stretched by repeating pixels.
+POINT NellaCella(const RECT& cella, int colonne, int x, int y) {
+    const auto primo = [](int g, int lato, int glifo) { return (g * lato + glifo - 1) / glifo; };
+    return {cella.left + primo(x, cella.right - cella.left, colonne),
+            cella.top + primo(y, cella.bottom - cella.top, 27)};
+}
+
 // Lit both, or checkered (one dark, one black) when unlit; anything else is no digit.
-int Cifra(const Schermata& s, int x0, int& colore) {
+int Cifra(const Schermata& s, const RECT& cella, int& colore) {
     int accesi = 0;
     for (std::size_t k = 0; k < kSegmenti.size(); ++k) {
-        const int x = x0 + kSegmenti[k].x, y = kYCelle + kSegmenti[k].y;
-        const Pixel p1 = Tipo(s.At(x, y), colore), p2 = Tipo(s.At(x, y + 1), colore);
+        const POINT a = NellaCella(cella, 18, kSegmenti[k].x, kSegmenti[k].y);
+        const POINT b = NellaCella(cella, 18, kSegmenti[k].x, kSegmenti[k].y + 1);
+        const Pixel p1 = Tipo(s.At(a.x, a.y), colore), p2 = Tipo(s.At(b.x, b.y), colore);
         if (p1 == Pixel::chiaro && p2 == Pixel::chiaro) {
             accesi |= 1 << k;
         } else if (!((p1 == Pixel::scuro && p2 == Pixel::nero) || (p1 == Pixel::nero && p2 == Pixel::scuro))) {
@@ -103,17 +109,21 @@ int Cifra(const Schermata& s, int x0, int& colore) {
 }
 
 // 1 lit, 0 unlit, -1 unknown.
-int Punti(const Schermata& s, int x0, int& colore) {
-    const std::array<Pixel, 3> p{Tipo(s.At(x0 + 2, kYCelle + 8), colore), Tipo(s.At(x0 + 1, kYCelle + 8), colore),
-                                 Tipo(s.At(x0 + 2, kYCelle + 18), colore)};
+int Punti(const Schermata& s, const RECT& cella, int& colore) {
+    const auto tipo = [&](int x, int y) {
+        const POINT p = NellaCella(cella, 5, x, y);
+        return Tipo(s.At(p.x, p.y), colore);
+    };
+    const std::array<Pixel, 3> p{tipo(2, 8), tipo(1, 8), tipo(2, 18)};
     if (p == std::array{Pixel::chiaro, Pixel::chiaro, Pixel::chiaro}) return 1;
     return p == std::array{Pixel::scuro, Pixel::nero, Pixel::scuro} ? 0 : -1;
 }
 
-bool MarginiNeri(const Schermata& s) {
+bool MarginiNeri(const Schermata& s, const std::vector<RECT>& celle) {
     for (int i = 0; i < s.larghezza * s.altezza; ++i) {
-        const int x = i % s.larghezza, y = i / s.larghezza;
-        if (s.At(x, y) != 0 && !(y >= kYCelle && y < kYCelle + 27 && x >= 5 && x < 123)) return false;
+        const POINT p{i % s.larghezza, i / s.larghezza};
+        const bool inCella = std::any_of(celle.begin(), celle.end(), [&](const RECT& r) { return ::PtInRect(&r, p); });
+        if (s.At(p.x, p.y) != 0 && !inCella) return false;
     }
     return s.larghezza > 0;
 }
@@ -140,17 +150,61 @@ std::wstring Faccia::Testo() const {
     return t;
 }
 
+std::vector<RECT> Celle(HWND finestra) {
+    std::vector<RECT> celle;
+    for (HWND cella = ::GetWindow(finestra, GW_CHILD); cella; cella = ::GetWindow(cella, GW_HWNDNEXT)) {
+        RECT r{};
+        ::GetWindowRect(cella, &r);
+        ::MapWindowPoints(nullptr, finestra, reinterpret_cast<POINT*>(&r), 2);
+        celle.push_back(r);
+    }
+    return celle;
+}
+
 Faccia LeggiFaccia(HWND finestra) {
     const Schermata s = Cattura(finestra);
+    const std::vector<RECT> celle = Celle(finestra);
     Faccia f;
+    if (celle.size() != 8) return f;
     int colore = -1;
-    for (std::size_t k = 0; k < kXCifre.size(); ++k) f.cifre[k] = Cifra(s, kXCifre[k], colore);
-    const int p0 = Punti(s, kXPunti[0], colore);
-    f.puntiValidi = p0 >= 0 && p0 == Punti(s, kXPunti[1], colore);
+    for (std::size_t k = 0; k < f.cifre.size(); ++k) f.cifre[k] = Cifra(s, celle[k], colore);
+    const int p0 = Punti(s, celle[6], colore);
+    f.puntiValidi = p0 >= 0 && p0 == Punti(s, celle[7], colore);
     f.puntiAccesi = f.puntiValidi && p0 == 1;
     f.colore = colore >= 0 ? colore : -1;
-    f.marginiNeri = MarginiNeri(s);
+    f.marginiNeri = MarginiNeri(s, celle);
     return f;
+}
+
+bool FacciaDaiGlifi(HWND finestra, const Faccia& f) {
+    if (f.colore < 0 || !f.puntiValidi) return false;
+    const HINSTANCE modulo = ::GetModuleHandleW(nullptr);
+    const auto glifi = [modulo](int id) {
+        const UniqueBitmap b(static_cast<HBITMAP>(::LoadImageW(modulo, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, 0)));
+        BITMAP info{};
+        ::GetObjectW(b.get(), sizeof info, &info);
+        return Disegna(info.bmWidth, info.bmHeight, [&](HDC memoria) {
+            const UniqueDc dc(::CreateCompatibleDC(nullptr));
+            const ScopedSelect sel(dc.get(), b.get());
+            ::BitBlt(memoria, 0, 0, info.bmWidth, info.bmHeight, dc.get(), 0, 0, SRCCOPY);
+        });
+    };
+    const Schermata strip = glifi(IDB_COLOR_0 + f.colore);
+    const Schermata punto = glifi((f.puntiAccesi ? IDB_PUNTO_0 : IDB_PUNTO1_0) + f.colore);
+    const Schermata s = Cattura(finestra);
+    const std::vector<RECT> celle = Celle(finestra);
+    for (std::size_t k = 0; k < celle.size(); ++k) {
+        const RECT& r = celle[k];
+        const int w = r.right - r.left, h = r.bottom - r.top, colonne = k < 6 ? 18 : 5;
+        const Schermata& glifo = k < 6 ? strip : punto;
+        const int primaColonna = k < 6 ? f.cifre[k] * 18 : 0;
+        for (int y = 0; y < h; ++y) {
+            for (int x = 0; x < w; ++x) {
+                if (s.At(r.left + x, r.top + y) != glifo.At(primaColonna + x * colonne / w, y * 27 / h)) return false;
+            }
+        }
+    }
+    return celle.size() == 8;
 }
 
 MessaggioVisto LeggiMessaggio(HWND dlg) {

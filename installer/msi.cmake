@@ -1,0 +1,40 @@
+# Writes the Windows installer with wixl, and its SHA-256 sum beside it.
+# cmake -DWIXL=... -DMSIBUILD=... -DEXE=... -DDLL=... -DICON=... -DLEGGIMI_IN=... -DWXS_IN=... -DVERSION=x.y.z
+#       -DOUT=dist -DNAME=Esmalvio-x.y.z-win64 -P installer/msi.cmake
+# Fixed for ever: it ties every version together, so that a newer one replaces an older one.
+set(UPGRADE_CODE 108F9D75-BC3C-4746-9ABE-A188AF661AA2)
+# One product per version: a rebuilt package of the same version installs as the same product.
+string(UUID PRODUCT_CODE NAMESPACE ${UPGRADE_CODE} NAME "Esmalvio Desktop ${VERSION}" TYPE SHA1 UPPER)
+
+set(stage ${OUT}/${NAME}.msi.d)
+file(REMOVE_RECURSE ${stage})
+file(MAKE_DIRECTORY ${stage})
+string(REGEX MATCH "^[0-9]+\\.[0-9]+" ESMALVIO_VERSION ${VERSION})
+set(ESMALVIO_VERSION_COMPLETA ${VERSION})
+configure_file(${LEGGIMI_IN} ${stage}/LEGGIMI.txt @ONLY NEWLINE_STYLE CRLF)
+configure_file(${WXS_IN} ${stage}/Esmalvio.wxs @ONLY)
+# wixl takes the files by names relative to where it runs.
+file(COPY ${EXE} ${DLL} ${ICON} DESTINATION ${stage})
+file(GLOB inputs ${stage}/*)
+list(SORT inputs)
+
+set(msi ${OUT}/${NAME}.msi)
+execute_process(COMMAND ${WIXL} -a x64 -o ${msi} Esmalvio.wxs WORKING_DIRECTORY ${stage} COMMAND_ERROR_IS_FATAL ANY)
+# wixl draws a new package code every time; the same contents must give the same package, or Windows would
+# refuse a rebuilt one as a different package of an installed product.
+set(contents "")
+foreach(f ${inputs})
+  file(SHA256 ${f} sum)
+  string(APPEND contents ${sum})
+endforeach()
+string(UUID PACKAGE_CODE NAMESPACE ${PRODUCT_CODE} NAME ${contents} TYPE SHA1 UPPER)
+execute_process(COMMAND ${MSIBUILD} ${msi} -s "Esmalvio Desktop" Quilmora "x64;1040" "{${PACKAGE_CODE}}"
+                COMMAND_ERROR_IS_FATAL ANY)
+# AUTOSTART=1 on the command line must reach the elevated part of the installation; wixl has no Secure="yes".
+execute_process(COMMAND ${MSIBUILD} ${msi} -q "UPDATE `Property` SET `Value` = \
+'AUTOSTART;VERSIONEPRECEDENTE;VERSIONESUCCESSIVA' WHERE `Property` = 'SecureCustomProperties'"
+                COMMAND_ERROR_IS_FATAL ANY)
+file(REMOVE_RECURSE ${stage})
+file(SHA256 ${msi} sum)
+file(WRITE ${msi}.sha256 "${sum}  ${NAME}.msi\n")
+message(STATUS "${msi}")

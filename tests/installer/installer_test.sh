@@ -1,0 +1,80 @@
+#!/bin/sh
+# The installer under Wine, in a prefix of its own: install with automatic start, the installed clock and its
+# zone dialog, a reinstall, an upgrade, and a removal while the clock runs.
+#   installer_test.sh <source-dir> <build-dir> <version> <newer-version>
+set -eu
+src=$1 build=$2 versione=$3 versione_nuova=$4
+vecchio="$build/installer-test/Esmalvio-$versione-win64.msi"
+nuovo="$build/installer-test/Esmalvio-$versione_nuova-win64.msi"
+. "$src/tools/wine-env.sh"
+wine_private_prefix installer
+log="$WINEPREFIX/test.log"
+cartella="$WINEPREFIX/drive_c/Program Files/Esmalvio"
+run='HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Run'
+atteso='"C:\Program Files\Esmalvio\Esmalvio.exe"'
+
+fallito() { echo "FAILED: $*"; cat "$log"; exit 1; }
+msiexec() { wine msiexec "$@" >>"$log" 2>&1 </dev/null || fallito "msiexec $* exited $?"; }
+valore_run() { wine reg query "$run" /v Esmalvio 2>>"$log" </dev/null | sed -n 's/^ *Esmalvio *REG_SZ *//p' | tr -d '\r'; }
+# Every installed-programs entry of ours, one "name|publisher|version|icon" line each.
+voci() {
+    wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s 2>>"$log" </dev/null | tr -d '\r' |
+        awk '/^HKEY/ { if (n == "Esmalvio Desktop") print n "|" p "|" v; n = p = v = "" }
+             $1 == "DisplayName" { n = substr($0, index($0, "REG_SZ") + 10) }
+             $1 == "Publisher" { p = substr($0, index($0, "REG_SZ") + 10) }
+             $1 == "DisplayVersion" { v = substr($0, index($0, "REG_SZ") + 10) }
+             END { if (n == "Esmalvio Desktop") print n "|" p "|" v }'
+}
+collegamento() { find "$WINEPREFIX/drive_c" -path '*Start Menu/Programs/Esmalvio.lnk'; }
+avvia_orologio() { wine "C:\\Program Files\\Esmalvio\\Esmalvio.exe" >>"$log" 2>&1 </dev/null & }
+
+# The package itself: its icon for the entry, and the custom actions where they run. Deferred ones run only
+# between InstallInitialize and InstallFinalize; the clock must be closed before InstallValidate counts the files
+# in use.
+msiinfo export "$vecchio" Property | grep -q "^ARPPRODUCTICON.esmalvio.ico" || fallito "no ARPPRODUCTICON"
+msiinfo export "$vecchio" InstallExecuteSequence | tr -d '\r' | awk -F'\t' '{ n[$1] = $3 }
+    END { ok = n["ChiudiOrologio"] > 0 && n["ChiudiOrologio"] < n["InstallValidate"]
+          ok = ok && n["RemoveExistingProducts"] > n["InstallFinalize"]
+          ok = ok && n["TogliAvvioDati"] < n["TogliAvvio"] && n["ScriviAvvioDati"] < n["ScriviAvvio"]
+          split("TogliAvvioDati TogliAvvio ScriviAvvioDati ScriviAvvio", a, " ")
+          for (i in a) ok = ok && n[a[i]] > n["InstallInitialize"] && n[a[i]] < n["InstallFinalize"]
+          exit !ok }' || fallito "custom actions out of place"
+
+# Install with automatic start for everybody.
+msiexec /i "$vecchio" /qn AUTOSTART=1
+[ -f "$cartella/Esmalvio.exe" ] && [ -f "$cartella/LEGGIMI.txt" ] || fallito "files not installed"
+[ -n "$(collegamento)" ] || fallito "no Start-menu shortcut"
+[ "$(voci)" = "Esmalvio Desktop|Quilmora|$versione" ] || fallito "entry: $(voci)"
+[ "$(valore_run)" = "$atteso" ] || fallito "AUTOSTART=1 wrote '$(valore_run)'"
+
+# The installed clock shows its face; its zone dialog writes the Run value again once it is gone.
+wine reg delete "$run" /v Esmalvio /f >>"$log" 2>&1 </dev/null
+avvia_orologio
+pid=$!
+wine "$build/avvio_da_fusi.exe" >>"$log" 2>&1 </dev/null || fallito "the installed clock and its zone dialog"
+wait $pid
+[ "$(valore_run)" = "$atteso" ] || fallito "the zone dialog wrote '$(valore_run)'"
+
+# A second install of the same package changes nothing.
+msiexec /i "$vecchio" /qn
+[ "$(voci | wc -l)" -eq 1 ] || fallito "reinstall left $(voci | wc -l) entries"
+
+# Upgrade: one entry, of the new version, the new files, the Run value kept.
+msiexec /i "$nuovo" /qn
+[ "$(voci)" = "Esmalvio Desktop|Quilmora|$versione_nuova" ] || fallito "after upgrade: $(voci)"
+grep -q "Esmalvio Desktop ${versione_nuova%.*}" "$cartella/LEGGIMI.txt" || fallito "LEGGIMI.txt not replaced"
+[ "$(valore_run)" = "$atteso" ] || fallito "upgrade lost the Run value"
+
+# Removal while the clock runs: the clock ends, nothing of the installation is left, the settings stay.
+avvia_orologio
+pid=$!
+wine "$build/esmalvio_probe.exe" wait Esmalvio 20000 >>"$log" 2>&1 </dev/null || fallito "clock did not start"
+msiexec /x "$nuovo" /qn
+for _ in $(seq 50); do kill -0 $pid 2>/dev/null || break; sleep 0.2; done
+! kill -0 $pid 2>/dev/null || fallito "the clock still runs after removal"
+[ ! -e "$cartella" ] || fallito "folder left: $(ls "$cartella")"
+[ -z "$(collegamento)" ] || fallito "shortcut left"
+[ -z "$(voci)" ] || fallito "entry left: $(voci)"
+[ -z "$(valore_run)" ] || fallito "Run value left"
+wine reg query 'HKCU\Software\Quilmora\Timer' /v Fuso >>"$log" 2>&1 </dev/null || fallito "settings removed"
+echo "installer: install, autostart, reinstall, upgrade and removal as expected"
