@@ -27,9 +27,11 @@ struct ChiamateDpi {
     }
 };
 
+// Looked up once, before the program's windows exist; a guarded local static would bring in thread support.
+const ChiamateDpi kChiamate;
+
 const ChiamateDpi& Chiamate() {
-    static const ChiamateDpi chiamate;
-    return chiamate;
+    return kChiamate;
 }
 
 int DpiSchermo() {
