@@ -149,7 +149,7 @@ void Esmalvio::CreaControlli() {
         sep1_[k].Crea(hwnd_, PostoCella(num_.size() + k, dpi_), [this, index] { comandi_.Sep1_Click(index); });
     }
     ScalaImmagini();
-    Icone();
+    icone_.Imposta(hwnd_, ambiente_.istanza, IDI_ESMALVIO, dpi_);
 }
 
 void Esmalvio::Dimensiona() {
@@ -193,20 +193,6 @@ const Immagine& Esmalvio::AllaScala(const Immagine& sorgente, SIZE cella) const 
     return sorgente;
 }
 
-void Esmalvio::Icone() {
-    const auto icona = [this](int lato) {
-        return UniqueIcon(static_cast<HICON>(
-            ::LoadImageW(ambiente_.istanza, MAKEINTRESOURCEW(IDI_ESMALVIO), IMAGE_ICON, lato, lato, 0)));
-    };
-    // The window lets go of the old icons before they are destroyed.
-    UniqueIcon grande = icona(Metrica(SM_CXICON, dpi_));
-    UniqueIcon piccola = icona(Metrica(SM_CXSMICON, dpi_));
-    ::SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(grande.get()));
-    ::SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(piccola.get()));
-    iconaGrande_ = std::move(grande);
-    iconaPiccola_ = std::move(piccola);
-}
-
 void Esmalvio::CambiaScala(int dpi, const RECT& suggerito) {
     dpi_ = dpi;
     ::SetWindowPos(hwnd_, nullptr, suggerito.left, suggerito.top, suggerito.right - suggerito.left,
@@ -215,7 +201,7 @@ void Esmalvio::CambiaScala(int dpi, const RECT& suggerito) {
     for (std::size_t k = 0; k < num_.size(); ++k) num_[k].Colloca(PostoCella(k, dpi_));
     for (std::size_t k = 0; k < sep1_.size(); ++k) sep1_[k].Colloca(PostoCella(num_.size() + k, dpi_));
     ScalaImmagini();
-    Icone();
+    icone_.Imposta(hwnd_, ambiente_.istanza, IDI_ESMALVIO, dpi_);
     // The same face again, at the new size: the colons keep their phase.
     if (mostrata_.strip) {
         for (std::size_t k = 0; k < num_.size(); ++k) DisegnaCifra(*mostrata_.strip, num_[k], mostrata_.cifre[k], 1);

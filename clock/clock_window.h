@@ -15,6 +15,7 @@
 #include "commands/commands.h"
 #include "environment/environment.h"
 #include "win/handles.h"
+#include "win/icons.h"
 #include "win/window_base.h"
 
 namespace quilmora {
@@ -60,7 +61,6 @@ private:
     void Dimensiona();
     void ScalaImmagini();
     const Immagine& AllaScala(const Immagine& sorgente, SIZE cella) const;
-    void Icone();
     void CambiaScala(int dpi, const RECT& suggerito);
     void ProgrammaTimer();
     void ApriGuida() const;
@@ -93,8 +93,7 @@ private:
     } mostrata_;
     int dpi_ = 96;
     POINT origineCreata_{};  // the face's corner on the screen as created
-    UniqueIcon iconaGrande_;
-    UniqueIcon iconaPiccola_;
+    IconeFinestra icone_;
 
     std::array<Cella, 6> num_;  // Num1..Num6
     std::array<Cella, 2> sep1_;

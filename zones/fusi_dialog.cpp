@@ -152,7 +152,8 @@ void Fusi::CreaControlli() {
 }
 
 void Fusi::Disponi() {
-    Icone();
+    // A modal frame draws no caption icon from the class alone.
+    icone_.Imposta(hwnd_, ambiente_.istanza, IDI_FUSI, dpi_);
     if (UniqueFont carattere = CarattereDialogo(dpi_)) {
         for (const Descrizione& d : kControlli) {
             ::SendMessageW(Controllo(d.id), WM_SETFONT, reinterpret_cast<WPARAM>(carattere.get()), TRUE);
@@ -174,22 +175,6 @@ void Fusi::Disponi() {
         }
     }
     CorreggiClient();
-}
-
-void Fusi::Icone() {
-    // Loaded at the size the scale asks for: a shared icon comes only at the system's size.
-    const auto carica = [this](int larghezza, int altezza) {
-        return UniqueIcon(static_cast<HICON>(
-            ::LoadImageW(ambiente_.istanza, MAKEINTRESOURCEW(IDI_FUSI), IMAGE_ICON, larghezza, altezza, 0)));
-    };
-    UniqueIcon grande = carica(Metrica(SM_CXICON, dpi_), Metrica(SM_CYICON, dpi_));
-    UniqueIcon piccola = carica(Metrica(SM_CXSMICON, dpi_), Metrica(SM_CYSMICON, dpi_));
-    // A modal frame draws no caption icon from the class alone.
-    ::SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(grande.get()));
-    ::SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(piccola.get()));
-    // The window shows the old ones no more.
-    iconaGrande_ = std::move(grande);
-    iconaPiccola_ = std::move(piccola);
 }
 
 // The frame may be drawn at another scale than the outer size was reckoned at (Wine draws it at the

@@ -8,6 +8,7 @@
 
 #include "environment/environment.h"
 #include "win/handles.h"
+#include "win/icons.h"
 #include "win/window_base.h"
 
 namespace quilmora {
@@ -36,7 +37,6 @@ private:
     void CreaControlli();
     // Font, icons, window size and controls at the scale dpi_.
     void Disponi();
-    void Icone();
     void CorreggiClient();
     void CaricaFusi();
     void OraLegale();
@@ -49,8 +49,7 @@ private:
     Ambiente ambiente_;
     int dpi_ = USER_DEFAULT_SCREEN_DPI;  // the scale the window is laid out at
     UniqueFont carattere_;
-    UniqueIcon iconaGrande_;
-    UniqueIcon iconaPiccola_;
+    IconeFinestra icone_;
     UniqueBrush sfondo_;
     std::int16_t inVigore_ = 0;  // whether today lies in the daylight-saving period
     HWND fuoco_ = nullptr;       // the control that had the focus when the window was deactivated
