@@ -1,7 +1,7 @@
 # Includes point down only: a folder may include its own files and those of folders of a lower floor.
 # Input: SOURCE_DIR. Floors, lowest first; folders on one floor do not include each other.
 cmake_minimum_required(VERSION 3.25)
-set(floors "win" "settings" "environment" "commands" "clock|zones" "app")
+set(floors "win" "settings" "environment" "commands" "clock|zones" "app|installer")
 set(bad "")
 set(floor 0)
 foreach(folders IN LISTS floors)
