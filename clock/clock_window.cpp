@@ -121,7 +121,7 @@ void Esmalvio::CreaControlli() {
     dpi_ = DpiFinestra(hwnd_);
     // The window owns the menu only while it is detached; keep ours and attach it.
     ::SetMenu(hwnd_, menu_.get());
-    Dimensiona();
+    DimensionaPerClient(hwnd_, ClientAllaScala(dpi_), dpi_);
 
     // On a small screen the design position would put the window below the bottom: lift it.
     const RECT w = RettangoloFinestra(hwnd_);
@@ -138,8 +138,6 @@ void Esmalvio::CreaControlli() {
         punto_[static_cast<std::size_t>(i)] = std::make_unique<Immagine>(ambiente_.istanza, IDB_PUNTO_0 + i);
         punto1_[static_cast<std::size_t>(i)] = std::make_unique<Immagine>(ambiente_.istanza, IDB_PUNTO1_0 + i);
     }
-    numPic_ = color_[0].get();
-    sep_ = {punto_[0].get(), punto1_[0].get()};
 
     for (std::size_t k = 0; k < num_.size(); ++k) {
         num_[k].Crea(hwnd_, PostoCella(k, dpi_), [this] { comandi_.Num_Click(); });
@@ -150,24 +148,6 @@ void Esmalvio::CreaControlli() {
     }
     ScalaImmagini();
     icone_.Imposta(hwnd_, ambiente_.istanza, IDI_ESMALVIO, dpi_);
-}
-
-void Esmalvio::Dimensiona() {
-    const SIZE client = ClientAllaScala(dpi_);
-    RECT r{0, 0, client.cx, client.cy};
-    RettangoloEsterno(r, kStile, BarraMenuVisibile(), 0, dpi_);
-    ::SetWindowPos(hwnd_, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
-                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    // A long menu bar wraps, and the frame may be drawn at another scale than asked: whatever the
-    // bar's height, the client area keeps the face's size. A bar that wraps anew shows at the next try.
-    for (int prova = 0; prova < 3; ++prova) {
-        RECT visto{};
-        ::GetClientRect(hwnd_, &visto);
-        if (visto.right == client.cx && visto.bottom == client.cy) return;
-        const RECT w = RettangoloFinestra(hwnd_);
-        ::SetWindowPos(hwnd_, nullptr, 0, 0, w.right - w.left + client.cx - visto.right,
-                       w.bottom - w.top + client.cy - visto.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    }
 }
 
 void Esmalvio::ScalaImmagini() {
@@ -197,7 +177,7 @@ void Esmalvio::CambiaScala(int dpi, const RECT& suggerito) {
     dpi_ = dpi;
     ::SetWindowPos(hwnd_, nullptr, suggerito.left, suggerito.top, suggerito.right - suggerito.left,
                    suggerito.bottom - suggerito.top, SWP_NOZORDER | SWP_NOACTIVATE);
-    Dimensiona();
+    DimensionaPerClient(hwnd_, ClientAllaScala(dpi_), dpi_);
     for (std::size_t k = 0; k < num_.size(); ++k) num_[k].Colloca(PostoCella(k, dpi_));
     for (std::size_t k = 0; k < sep1_.size(); ++k) sep1_[k].Colloca(PostoCella(num_.size() + k, dpi_));
     ScalaImmagini();
@@ -217,7 +197,7 @@ bool Esmalvio::Form_Load() {
         return false;
     }
 
-    const Preferenze preferenze(*ambiente_.impostazioni);
+    const Preferenze preferenze = ambiente_.Salvate();
     const auto pos = preferenze.Pos();
     if (pos) {
         const int dpi = DpiSistema();
@@ -252,7 +232,7 @@ bool Esmalvio::Form_Load() {
 }
 
 void Esmalvio::Form_Resize() {
-    const std::wstring localita = Preferenze(*ambiente_.impostazioni).Localita();
+    const std::wstring localita = ambiente_.Salvate().Localita();
     std::wstring titolo;
     if (::IsIconic(hwnd_)) {
         titolo = FormattaHMmSs(Ora(ambiente_.orologio->Locale()));
@@ -268,7 +248,7 @@ void Esmalvio::Timer1_Timer() {
         MostraOraAdesso();
         return;
     }
-    const Preferenze preferenze(*ambiente_.impostazioni);
+    const Preferenze preferenze = ambiente_.Salvate();
     const auto fuso = preferenze.Fuso();
     const bool legale = preferenze.Legale();
     const std::wstring localita = preferenze.Localita();
@@ -299,7 +279,7 @@ void Esmalvio::DisegnaCifra(const Immagine& sorgente, Cella& destinazione, std::
 }
 
 OraDelGiorno Esmalvio::OraCorrente() const {
-    const Preferenze preferenze(*ambiente_.impostazioni);
+    const Preferenze preferenze = ambiente_.Salvate();
     return CalcolaOra(Ora(ambiente_.orologio->Utc()), Ora(ambiente_.orologio->Locale()), preferenze.Fuso(),
                       preferenze.Legale());
 }
@@ -307,7 +287,7 @@ OraDelGiorno Esmalvio::OraCorrente() const {
 void Esmalvio::MostraOra(const Immagine& sorgente, std::int16_t riga, std::span<Cella, 6> celle) {
     const auto cifre = Cifre(OraCorrente());
     for (std::size_t k = 0; k < celle.size(); ++k) DisegnaCifra(sorgente, celle[k], cifre[k], riga);
-    const Immagine& punto = lampeggio_ ? *sep_[0] : *sep_[1];
+    const Immagine& punto = lampeggio_ ? Sep(0) : Sep(1);
     for (Cella& cella : sep1_) cella.Assegna(AllaScala(punto, cella.dimensioni()));
     mostrata_ = {&sorgente, &punto, cifre};
     lampeggio_ = static_cast<std::int16_t>(~lampeggio_);
@@ -316,16 +296,13 @@ void Esmalvio::MostraOra(const Immagine& sorgente, std::int16_t riga, std::span<
 }
 
 void Esmalvio::MostraOraAdesso() {
-    MostraOra(*numPic_, 1, num_);
+    MostraOra(NumPic(), 1, num_);
 }
 
 void Esmalvio::ImpostaColore(std::int16_t colore) {
     const auto i = static_cast<std::size_t>(colore);
     if (i >= color_.size()) return;
     colore_ = colore;
-    numPic_ = color_[i].get();
-    sep_[0] = punto_[i].get();
-    sep_[1] = punto1_[i].get();
     for (std::size_t voce = 0; voce < color_.size(); ++voce) {
         ::CheckMenuItem(menu_.get(), static_cast<UINT>(IDM_MNUOPTION + voce),
                         MF_BYCOMMAND | (voce == i ? MF_CHECKED : MF_UNCHECKED));

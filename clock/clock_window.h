@@ -58,10 +58,13 @@ private:
     void MostraBarraMenu(bool mostra) override;
 
     void CreaControlli();
-    void Dimensiona();
     void ScalaImmagini();
     const Immagine& AllaScala(const Immagine& sorgente, SIZE cella) const;
     void CambiaScala(int dpi, const RECT& suggerito);
+    const Immagine& NumPic() const { return *color_[static_cast<std::size_t>(colore_)]; }
+    const Immagine& Sep(std::size_t lit) const {  // 0 lit, 1 unlit colon
+        return *(lit == 0 ? punto_ : punto1_)[static_cast<std::size_t>(colore_)];
+    }
     void ProgrammaTimer();
     void ApriGuida() const;
 
@@ -70,12 +73,10 @@ private:
     UniqueMenu menu_;  // attached to the window while the bar is shown, detached while hidden
     UniqueBrush sfondo_;
 
-    // Stored pictures, one per colour index, and the working pictures the drawing reads.
+    // Stored pictures, one per colour index; the working pictures the drawing reads are those of the colour in use.
     std::array<std::unique_ptr<Immagine>, 3> color_;
     std::array<std::unique_ptr<Immagine>, 3> punto_;
     std::array<std::unique_ptr<Immagine>, 3> punto1_;
-    const Immagine* numPic_ = nullptr;
-    std::array<const Immagine*, 2> sep_{};
     std::int16_t colore_ = 0;  // the colour in use; the colour menu's check mark shows it
 
     // Copies of the stored pictures stretched to the cells, made once a scale; none at 100 %.

@@ -82,7 +82,7 @@ void Comandi::mnuOption_Click(std::int16_t index) {
 }
 
 void Comandi::mnuImp_Click(std::int16_t index) {
-    Preferenze preferenze(*ambiente_.impostazioni);
+    Preferenze preferenze = ambiente_.Salvate();
     switch (index) {
         case MNUIMP_FUSO_ORARIO:
             ambiente_.navigazione->ApriFusi();

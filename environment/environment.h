@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "settings/preferences.h"
 #include "settings/settings_store.h"
 
 namespace quilmora {
@@ -37,6 +38,9 @@ struct Ambiente {
     HINSTANCE istanza = nullptr;               // module holding the resources
     std::wstring cartella;                     // folder of the executable, without a trailing backslash
     bool altraIstanza = false;                 // another copy was running when this one started
+
+    // The settings as they are stored now, read afresh at each call.
+    Preferenze Salvate() const { return Preferenze(*impostazioni); }
 };
 
 }  // namespace quilmora

@@ -63,6 +63,25 @@ void RettangoloEsterno(RECT& r, DWORD stile, bool menu, DWORD stileEsteso, int d
     }
 }
 
+void DimensionaPerClient(HWND finestra, SIZE client, int dpi) {
+    const auto stile = static_cast<DWORD>(::GetWindowLongPtrW(finestra, GWL_STYLE));
+    const auto stileEsteso = static_cast<DWORD>(::GetWindowLongPtrW(finestra, GWL_EXSTYLE));
+    RECT r{0, 0, client.cx, client.cy};
+    RettangoloEsterno(r, stile, ::GetMenu(finestra) != nullptr, stileEsteso, dpi);
+    constexpr UINT kSoloDimensioni = SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE;
+    ::SetWindowPos(finestra, nullptr, 0, 0, r.right - r.left, r.bottom - r.top, kSoloDimensioni);
+    // A bar that wraps anew shows only at the next try.
+    for (int prova = 0; prova < 3; ++prova) {
+        RECT visto{};
+        ::GetClientRect(finestra, &visto);
+        if (visto.right == client.cx && visto.bottom == client.cy) return;
+        RECT w{};
+        ::GetWindowRect(finestra, &w);
+        ::SetWindowPos(finestra, nullptr, 0, 0, w.right - w.left + client.cx - visto.right,
+                       w.bottom - w.top + client.cy - visto.bottom, kSoloDimensioni);
+    }
+}
+
 int Metrica(int indice, int dpi) {
     if (Chiamate().metrica) return Chiamate().metrica(indice, static_cast<UINT>(dpi));
     // Before per-monitor scales, every window is drawn at the system's.

@@ -13,6 +13,9 @@ int DpiSistema();
 
 // The outer rectangle of a window whose client area is `r`, at a scale.
 void RettangoloEsterno(RECT& r, DWORD stile, bool menu, DWORD stileEsteso, int dpi);
+// Gives the window the outer size whose client area is `client` at a scale, its corner kept. A menu bar that
+// wraps, or a frame drawn at another scale than asked (Wine draws it at the session's), is measured and made up for.
+void DimensionaPerClient(HWND finestra, SIZE client, int dpi);
 // A system metric (SM_*) at a scale.
 int Metrica(int indice, int dpi);
 // The message and menu fonts and the other non-client metrics, at a scale.

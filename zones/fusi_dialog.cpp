@@ -57,7 +57,7 @@ constexpr std::array<Descrizione, 8> kControlli{{
 }};
 
 // The layout was drawn for an 8-point dialog font; the system's message font is larger on recent
-// Windows and would cut Label2. Wine maps the name to Tahoma.
+// Windows and would cut Label2. Wine maps the name to a font of its own.
 UniqueFont CarattereDialogo(int dpi) {
     LOGFONTW lf{};
     lf.lfHeight = -::MulDiv(8, dpi, 72);
@@ -174,21 +174,7 @@ void Fusi::Disponi() {
             if (carattere_) LarghezzaElenco(controllo, carattere_.get(), dpi_);
         }
     }
-    CorreggiClient();
-}
-
-// The frame may be drawn at another scale than the outer size was reckoned at (Wine draws it at the
-// session's): the client area keeps the designed size all the same.
-void Fusi::CorreggiClient() {
-    RECT client{};
-    RECT finestra{};
-    ::GetClientRect(hwnd_, &client);
-    ::GetWindowRect(hwnd_, &finestra);
-    const int dx = Pixel(kLarghezzaClient, dpi_) - client.right;
-    const int dy = Pixel(kAltezzaClient, dpi_) - client.bottom;
-    if (dx == 0 && dy == 0) return;
-    ::SetWindowPos(hwnd_, nullptr, 0, 0, finestra.right - finestra.left + dx, finestra.bottom - finestra.top + dy,
-                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    DimensionaPerClient(hwnd_, {Pixel(kLarghezzaClient, dpi_), Pixel(kAltezzaClient, dpi_)}, dpi_);
 }
 
 void Fusi::Form_Load() {
@@ -209,7 +195,7 @@ void Fusi::Form_Load() {
 }
 
 void Fusi::CaricaFusi() {
-    const Preferenze preferenze(*ambiente_.impostazioni);
+    const Preferenze preferenze = ambiente_.Salvate();
     const auto fuso = preferenze.Fuso();
 
     HWND combo = Controllo(kCombo1);
@@ -265,7 +251,7 @@ void Fusi::Salva() {
         localita ? *localita
                  : LocalitaDaTesto(TabellaFusi()[static_cast<std::size_t>(indice)].testo).value_or(std::wstring{});
 
-    Preferenze(*ambiente_.impostazioni).SalvaFuso(offset, luogo, Spuntato(kCheck1));
+    ambiente_.Salvate().SalvaFuso(offset, luogo, Spuntato(kCheck1));
 
     // Quoted, so that a folder with blanks cannot make the system start another program.
     const std::wstring avvio = L"\"" + ambiente_.cartella + L"\\Esmalvio.exe\"";
@@ -279,7 +265,7 @@ void Fusi::Salva() {
 
 void Fusi::RipristinaOraLocale() {
     if (Messaggio(hwnd_, IDS_FUSI_RIPRISTINO, kDomanda) != IDYES) return;
-    Preferenze(*ambiente_.impostazioni).CancellaFuso();
+    ambiente_.Salvate().CancellaFuso();
 }
 
 bool Fusi::Spuntato(int id) const {

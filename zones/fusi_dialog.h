@@ -37,7 +37,6 @@ private:
     void CreaControlli();
     // Font, icons, window size and controls at the scale dpi_.
     void Disponi();
-    void CorreggiClient();
     void CaricaFusi();
     void OraLegale();
     void Salva();
