@@ -1,19 +1,22 @@
 #include "app/application.h"
 
+#include <utility>
+
 #include "clock/clock_window.h"
 #include "zones/fusi_dialog.h"
 
 namespace quilmora {
 
-Applicazione::Applicazione(Ambiente ambiente) : ambiente_(std::move(ambiente)) {
-    ambiente_.navigazione = this;
-}
+Applicazione::Applicazione(Impostazioni& impostazioni, const Orologio& orologio, AvvioAutomatico& avvioAutomatico,
+                           Avvio avvio, bool altraIstanza)
+    : avvio_(std::move(avvio)), servizi_{impostazioni, orologio, *this, avvioAutomatico}, altraIstanza_(altraIstanza) {}
 
 Applicazione::~Applicazione() = default;
 
 bool Applicazione::Avvia() {
-    orologio_ = std::make_unique<Esmalvio>(ambiente_);
-    if (orologio_->Carica()) return true;
+    orologio_ = std::make_unique<Esmalvio>(servizi_, avvio_);
+    const bool altraIstanza = std::exchange(altraIstanza_, false);
+    if (orologio_->Carica(altraIstanza)) return true;
     orologio_.reset();
     return false;
 }
@@ -42,13 +45,11 @@ void Applicazione::EseguiRichieste() {
     switch (richiesta) {
         case Richiesta::apriFusi:
             orologio_.reset();
-            fusi_ = std::make_unique<Fusi>(ambiente_);
+            fusi_ = std::make_unique<Fusi>(servizi_, avvio_);
             fusi_->Mostra();
             return;
         case Richiesta::riapriOrologio:
             fusi_.reset();
-            // A reload never meets the second-copy test again: that answer belongs to the start.
-            ambiente_.altraIstanza = false;
             if (!Avvia()) ::PostQuitMessage(0);
             return;
         case Richiesta::esci:
@@ -62,16 +63,18 @@ void Applicazione::EseguiRichieste() {
 }
 
 int Applicazione::Esegui() {
-    MSG msg;
     for (;;) {
         EseguiRichieste();
-        if (::GetMessageW(&msg, nullptr, 0, 0) <= 0) break;
+        MSG msg{};
+        const BOOL letto = ::GetMessageW(&msg, nullptr, 0, 0);
+        if (letto == 0) return static_cast<int>(msg.wParam);
+        // No message can be had any more: end, and say it was no normal end.
+        if (letto == -1) return 1;
         // The zone dialog is modeless: Tab, access keys and Enter need the dialog manager.
         if (fusi_ && fusi_->hwnd() && ::IsDialogMessageW(fusi_->hwnd(), &msg)) continue;
         ::TranslateMessage(&msg);
         ::DispatchMessageW(&msg);
     }
-    return static_cast<int>(msg.wParam);
 }
 
 }  // namespace quilmora

@@ -12,7 +12,9 @@ class Fusi;
 
 class Applicazione final : public Navigazione {
 public:
-    explicit Applicazione(Ambiente ambiente);
+    // `altraIstanza`: another copy was running when this one started.
+    Applicazione(Impostazioni& impostazioni, const Orologio& orologio, AvvioAutomatico& avvioAutomatico, Avvio avvio,
+                 bool altraIstanza);
     ~Applicazione() override;
 
     // Loads the clock window. False when start-up ended the program.
@@ -34,7 +36,10 @@ private:
     enum class Richiesta { nessuna, apriFusi, riapriOrologio, esci };
     void Chiedi(Richiesta richiesta);
 
-    Ambiente ambiente_;
+    const Avvio avvio_;
+    const Servizi servizi_;
+    // Only the first load of the clock meets the second-copy test: that answer belongs to the start.
+    bool altraIstanza_;
     std::unique_ptr<Esmalvio> orologio_;
     std::unique_ptr<Fusi> fusi_;
     // Kept here, not in the queue: every modal loop (message box, menu, moving a window) discards thread

@@ -7,8 +7,10 @@
 
 #include "app/application.h"
 #include "environment/system_clock.h"
+#include "settings/autostart.h"
 #include "settings/registry_store.h"
 #include "win/handles.h"
+#include "win/shared_names.h"
 
 namespace {
 
@@ -30,7 +32,7 @@ std::wstring CartellaProgramma() {
 
 int WINAPI wWinMain(HINSTANCE istanza, HINSTANCE, PWSTR, int) {
     // Taken once, at the start: a later reload of the clock window never ends the program.
-    quilmora::UniqueHandle unico(::CreateMutexW(nullptr, FALSE, L"Local\\Quilmora.Esmalvio"));
+    quilmora::UniqueHandle unico(::CreateMutexW(nullptr, FALSE, quilmora::kIstanzaUnica));
     const DWORD esito = ::GetLastError();
     // A copy started with other rights (as administrator, say) owns a mutex this one may not open.
     const bool altraIstanza = esito == ERROR_ALREADY_EXISTS || esito == ERROR_ACCESS_DENIED;
@@ -38,16 +40,12 @@ int WINAPI wWinMain(HINSTANCE istanza, HINSTANCE, PWSTR, int) {
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES};
     ::InitCommonControlsEx(&icc);
 
+    // The services the windows use, owned here for the whole run.
     quilmora::ImpostazioniRegistro impostazioni;
     quilmora::OrologioDiSistema orologio;
-    quilmora::Ambiente ambiente;
-    ambiente.impostazioni = &impostazioni;
-    ambiente.orologio = &orologio;
-    ambiente.istanza = istanza;
-    ambiente.cartella = CartellaProgramma();
-    ambiente.altraIstanza = altraIstanza;
+    quilmora::AvvioAutomatico avvioAutomatico;
 
-    quilmora::Applicazione app(ambiente);
+    quilmora::Applicazione app(impostazioni, orologio, avvioAutomatico, {istanza, CartellaProgramma()}, altraIstanza);
     if (!app.Avvia()) return 0;
     return app.Esegui();
 }

@@ -83,15 +83,16 @@ bool TitoloRaggiungibile(HWND hwnd, int dpi) {
 
 }  // namespace
 
-Esmalvio::Esmalvio(const Ambiente& ambiente) : ambiente_(ambiente) {}
+Esmalvio::Esmalvio(const Servizi& servizi, const Avvio& avvio) : servizi_(servizi), avvio_(avvio) {}
 
 Esmalvio::~Esmalvio() {
     if (hwnd_) ::DestroyWindow(hwnd_);
 }
 
-bool Esmalvio::Carica(int comeMostrare) {
-    Registra(ambiente_.istanza, ::LoadIconW(ambiente_.istanza, MAKEINTRESOURCEW(IDI_ESMALVIO)));
-    menu_.reset(::LoadMenuW(ambiente_.istanza, MAKEINTRESOURCEW(IDM_ESMALVIO)));
+bool Esmalvio::Carica(bool altraIstanza, int comeMostrare) {
+    altraIstanza_ = altraIstanza;
+    Registra(avvio_.istanza, ::LoadIconW(avvio_.istanza, MAKEINTRESOURCEW(IDI_ESMALVIO)));
+    menu_.reset(::LoadMenuW(avvio_.istanza, MAKEINTRESOURCEW(IDM_ESMALVIO)));
     sfondo_.reset(::CreateSolidBrush(kSfondoIniziale));
 
     // Screen positions are kept at the primary screen's scale, the one they were saved at.
@@ -100,9 +101,9 @@ bool Esmalvio::Carica(int comeMostrare) {
     const POINT origine{PixelPosizione(kOrigineClient.x, dpi), PixelPosizione(kOrigineClient.y, dpi)};
     RECT r{origine.x, origine.y, origine.x + client.cx, origine.y + client.cy};
     RettangoloEsterno(r, kStile, true, 0, dpi);
-    const std::wstring titolo = Testo(ambiente_.istanza, IDS_TITOLO);
+    const std::wstring titolo = Testo(avvio_.istanza, IDS_TITOLO);
     if (!::CreateWindowExW(0, kClasse, titolo.c_str(), kStile, r.left, r.top, r.right - r.left, r.bottom - r.top,
-                           nullptr, nullptr, ambiente_.istanza, this)) {
+                           nullptr, nullptr, avvio_.istanza, this)) {
         return false;
     }
     if (!Form_Load()) {
@@ -134,9 +135,9 @@ void Esmalvio::CreaControlli() {
     ::ClientToScreen(hwnd_, &origineCreata_);
 
     for (int i = 0; i < 3; ++i) {
-        color_[static_cast<std::size_t>(i)] = std::make_unique<Immagine>(ambiente_.istanza, IDB_COLOR_0 + i);
-        punto_[static_cast<std::size_t>(i)] = std::make_unique<Immagine>(ambiente_.istanza, IDB_PUNTO_0 + i);
-        punto1_[static_cast<std::size_t>(i)] = std::make_unique<Immagine>(ambiente_.istanza, IDB_PUNTO1_0 + i);
+        color_[static_cast<std::size_t>(i)] = std::make_unique<Immagine>(avvio_.istanza, IDB_COLOR_0 + i);
+        punto_[static_cast<std::size_t>(i)] = std::make_unique<Immagine>(avvio_.istanza, IDB_PUNTO_0 + i);
+        punto1_[static_cast<std::size_t>(i)] = std::make_unique<Immagine>(avvio_.istanza, IDB_PUNTO1_0 + i);
     }
 
     for (std::size_t k = 0; k < num_.size(); ++k) {
@@ -147,7 +148,7 @@ void Esmalvio::CreaControlli() {
         sep1_[k].Crea(hwnd_, PostoCella(num_.size() + k, dpi_), [this, index] { comandi_.Sep1_Click(index); });
     }
     ScalaImmagini();
-    icone_.Imposta(hwnd_, ambiente_.istanza, IDI_ESMALVIO, dpi_);
+    icone_.Imposta(hwnd_, avvio_.istanza, IDI_ESMALVIO, dpi_);
 }
 
 void Esmalvio::ScalaImmagini() {
@@ -181,7 +182,7 @@ void Esmalvio::CambiaScala(int dpi, const RECT& suggerito) {
     for (std::size_t k = 0; k < num_.size(); ++k) num_[k].Colloca(PostoCella(k, dpi_));
     for (std::size_t k = 0; k < sep1_.size(); ++k) sep1_[k].Colloca(PostoCella(num_.size() + k, dpi_));
     ScalaImmagini();
-    icone_.Imposta(hwnd_, ambiente_.istanza, IDI_ESMALVIO, dpi_);
+    icone_.Imposta(hwnd_, avvio_.istanza, IDI_ESMALVIO, dpi_);
     // The same face again, at the new size: the colons keep their phase.
     if (mostrata_.strip) {
         for (std::size_t k = 0; k < num_.size(); ++k) DisegnaCifra(*mostrata_.strip, num_[k], mostrata_.cifre[k], 1);
@@ -192,12 +193,12 @@ void Esmalvio::CambiaScala(int dpi, const RECT& suggerito) {
 
 bool Esmalvio::Form_Load() {
     // Another copy owns the settings: say so and end before reading or writing anything.
-    if (ambiente_.altraIstanza) {
+    if (altraIstanza_) {
         Messaggio(hwnd_, IDS_GIA_IN_ESECUZIONE, kAvviso);
         return false;
     }
 
-    const Preferenze preferenze = ambiente_.Salvate();
+    const Preferenze preferenze = servizi_.Salvate();
     const auto pos = preferenze.Pos();
     if (pos) {
         const int dpi = DpiSistema();
@@ -226,18 +227,18 @@ bool Esmalvio::Form_Load() {
 
     ::SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
 
-    const std::wstring guida = ambiente_.cartella + L"\\quilmora.hlp";
+    const std::wstring guida = avvio_.cartella + L"\\quilmora.hlp";
     fileGuida_ = EsisteFile(guida) ? guida : std::wstring{};
     return true;
 }
 
 void Esmalvio::Form_Resize() {
-    const std::wstring localita = ambiente_.Salvate().Localita();
+    const std::wstring localita = servizi_.Salvate().Localita();
     std::wstring titolo;
     if (::IsIconic(hwnd_)) {
-        titolo = FormattaHMmSs(Ora(ambiente_.orologio->Locale()));
+        titolo = FormattaHMmSs(Ora(servizi_.orologio.Locale()));
     } else {
-        titolo = localita.empty() ? Testo(ambiente_.istanza, IDS_LOCALE) : localita;
+        titolo = localita.empty() ? Testo(avvio_.istanza, IDS_LOCALE) : localita;
     }
     ::SetWindowTextW(hwnd_, titolo.c_str());
 }
@@ -248,17 +249,16 @@ void Esmalvio::Timer1_Timer() {
         MostraOraAdesso();
         return;
     }
-    const Preferenze preferenze = ambiente_.Salvate();
+    const Preferenze preferenze = servizi_.Salvate();
     const auto fuso = preferenze.Fuso();
     const bool legale = preferenze.Legale();
     const std::wstring localita = preferenze.Localita();
-    const OraDelGiorno ora =
-        CalcolaOra(Ora(ambiente_.orologio->Utc()), Ora(ambiente_.orologio->Locale()), fuso, legale);
+    const OraDelGiorno ora = CalcolaOra(Ora(servizi_.orologio.Utc()), Ora(servizi_.orologio.Locale()), fuso, legale);
     std::wstring titolo = FormattaHhMmSs(ora);
     if (fuso) {
-        titolo += Testo(ambiente_.istanza, IDS_SUFFISSO_FUSO) + localita;
+        titolo += Testo(avvio_.istanza, IDS_SUFFISSO_FUSO) + localita;
     } else {
-        titolo += Testo(ambiente_.istanza, IDS_SUFFISSO_LOCALE);
+        titolo += Testo(avvio_.istanza, IDS_SUFFISSO_LOCALE);
     }
     ::SetWindowTextW(hwnd_, titolo.c_str());
 }
@@ -266,7 +266,7 @@ void Esmalvio::Timer1_Timer() {
 void Esmalvio::ProgrammaTimer() {
     // Re-armed every tick so each one falls just after the wall-clock second changes: a plain
     // 1000 ms timer drifts and now and then shows a second late or skips one.
-    const UINT ms = ambiente_.orologio->Utc().wMilliseconds % 1000u;
+    const UINT ms = servizi_.orologio.Utc().wMilliseconds % 1000u;
     ::SetTimer(hwnd_, kIdTimer1, 1000u - ms + kRitardoTickMs, nullptr);
 }
 
@@ -279,8 +279,8 @@ void Esmalvio::DisegnaCifra(const Immagine& sorgente, Cella& destinazione, std::
 }
 
 OraDelGiorno Esmalvio::OraCorrente() const {
-    const Preferenze preferenze = ambiente_.Salvate();
-    return CalcolaOra(Ora(ambiente_.orologio->Utc()), Ora(ambiente_.orologio->Locale()), preferenze.Fuso(),
+    const Preferenze preferenze = servizi_.Salvate();
+    return CalcolaOra(Ora(servizi_.orologio.Utc()), Ora(servizi_.orologio.Locale()), preferenze.Fuso(),
                       preferenze.Legale());
 }
 
@@ -329,7 +329,7 @@ void Esmalvio::MostraBarraMenu(bool mostra) {
 
 void Esmalvio::ApriGuida() const {
     if (fileGuida_.empty()) return;
-    ::ShellExecuteW(hwnd_, L"open", fileGuida_.c_str(), nullptr, ambiente_.cartella.c_str(), SW_SHOWNORMAL);
+    ::ShellExecuteW(hwnd_, L"open", fileGuida_.c_str(), nullptr, avvio_.cartella.c_str(), SW_SHOWNORMAL);
 }
 
 LRESULT Esmalvio::Gestisci(UINT msg, WPARAM wp, LPARAM lp) {
@@ -361,7 +361,7 @@ LRESULT Esmalvio::Gestisci(UINT msg, WPARAM wp, LPARAM lp) {
             ApriGuida();
             return TRUE;
         case WM_CLOSE:
-            ambiente_.navigazione->Esci();
+            servizi_.navigazione.Esci();
             return 0;
         case WM_DESTROY:
             ::KillTimer(hwnd_, kIdTimer1);

@@ -16,21 +16,22 @@
 #include "environment/environment.h"
 #include "win/handles.h"
 #include "win/icons.h"
+#include "win/shared_names.h"
 #include "win/window_base.h"
 
 namespace quilmora {
 
 class Esmalvio final : public FinestraBase<Esmalvio>, private Quadrante {
 public:
-    static constexpr const wchar_t* kClasse = L"Esmalvio";
+    static constexpr const wchar_t* kClasse = kClasseOrologio;
     static constexpr int kIdTimer1 = 1;
 
-    explicit Esmalvio(const Ambiente& ambiente);
+    Esmalvio(const Servizi& servizi, const Avvio& avvio);
     ~Esmalvio();
 
-    // Creates the window, runs its start-up and shows it. False when the program has to end
-    // (another copy was already running).
-    bool Carica(int comeMostrare = SW_SHOWNORMAL);
+    // Creates the window, runs its start-up and shows it. False when the program has to end: another copy
+    // was already running (`altraIstanza`, which only the program's first load asks about).
+    bool Carica(bool altraIstanza = false, int comeMostrare = SW_SHOWNORMAL);
 
     // Handlers and operations of the window, under the names the rest of the program uses.
     bool Form_Load();
@@ -68,8 +69,9 @@ private:
     void ProgrammaTimer();
     void ApriGuida() const;
 
-    Ambiente ambiente_;
-    Comandi comandi_{ambiente_, *this};
+    const Servizi servizi_;
+    const Avvio avvio_;
+    Comandi comandi_{servizi_, avvio_, *this};
     UniqueMenu menu_;  // attached to the window while the bar is shown, detached while hidden
     UniqueBrush sfondo_;
 
@@ -100,7 +102,8 @@ private:
     std::array<Cella, 2> sep1_;
 
     std::int16_t lampeggio_ = 0;
-    bool caricato_ = false;  // start-up is over: resizes and ticks may read the settings
+    bool altraIstanza_ = false;  // start-up ends the program
+    bool caricato_ = false;      // start-up is over: resizes and ticks may read the settings
     std::wstring fileGuida_;
 };
 

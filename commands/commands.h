@@ -26,7 +26,8 @@ protected:
 
 class Comandi {
 public:
-    Comandi(const Ambiente& ambiente, Quadrante& quadrante) noexcept : ambiente_(ambiente), quadrante_(quadrante) {}
+    Comandi(const Servizi& servizi, const Avvio& avvio, Quadrante& quadrante) noexcept
+        : servizi_(servizi), avvio_(avvio), quadrante_(quadrante) {}
 
     // Runs the handler of a menu item; false when the id belongs to no menu of ours.
     bool Esegui(int id);
@@ -38,7 +39,8 @@ public:
     void Sep1_Click(std::int16_t index);
 
 private:
-    const Ambiente& ambiente_;  // the clock window's
+    const Servizi& servizi_;  // the clock window's, as its facts
+    const Avvio& avvio_;
     Quadrante& quadrante_;
 };
 

@@ -8,7 +8,7 @@ namespace quilmora {
 void Comandi::Num_Click() {
     if (quadrante_.BarraMenuVisibile()) return;
     quadrante_.MostraBarraMenu(true);
-    ambiente_.Salvate().SalvaMenuNascosto(false);
+    servizi_.Salvate().SalvaMenuNascosto(false);
 }
 
 // The colon cell's index makes no difference.

@@ -54,23 +54,23 @@ bool Comandi::Esegui(int id) {
 void Comandi::mnuFile_Click(std::int16_t index) {
     switch (index) {
         case MNUFILE_INFORMAZIONI: {
-            const std::wstring fratello = ambiente_.cartella + L"\\vesko.exe";
+            const std::wstring fratello = avvio_.cartella + L"\\vesko.exe";
             if (EsisteFile(fratello)) {
                 AvviaFratello(fratello);
                 return;
             }
-            const std::wstring app = Testo(ambiente_.istanza, IDS_ABOUT_APP);
+            const std::wstring app = Testo(avvio_.istanza, IDS_ABOUT_APP);
             const std::wstring altro =
-                Testo(ambiente_.istanza, IDS_ABOUT_RIGA1) + L"\r\n" + Testo(ambiente_.istanza, IDS_ABOUT_RIGA2);
+                Testo(avvio_.istanza, IDS_ABOUT_RIGA1) + L"\r\n" + Testo(avvio_.istanza, IDS_ABOUT_RIGA2);
             // The zone dialog's icon, at the size the window's scale asks for.
             const int lato = Metrica(SM_CXICON, DpiFinestra(quadrante_.Finestra()));
             const UniqueIcon icona(static_cast<HICON>(
-                ::LoadImageW(ambiente_.istanza, MAKEINTRESOURCEW(IDI_FUSI), IMAGE_ICON, lato, lato, 0)));
+                ::LoadImageW(avvio_.istanza, MAKEINTRESOURCEW(IDI_FUSI), IMAGE_ICON, lato, lato, 0)));
             ::ShellAboutW(quadrante_.Finestra(), app.c_str(), altro.c_str(), icona.get());
             return;
         }
         case MNUFILE_ESCI:
-            ambiente_.navigazione->Esci();
+            servizi_.navigazione.Esci();
             return;
         default:
             return;
@@ -82,10 +82,10 @@ void Comandi::mnuOption_Click(std::int16_t index) {
 }
 
 void Comandi::mnuImp_Click(std::int16_t index) {
-    Preferenze preferenze = ambiente_.Salvate();
+    Preferenze preferenze = servizi_.Salvate();
     switch (index) {
         case MNUIMP_FUSO_ORARIO:
-            ambiente_.navigazione->ApriFusi();
+            servizi_.navigazione.ApriFusi();
             return;
         case MNUIMP_NASCONDI_MENU:
             quadrante_.MostraBarraMenu(false);

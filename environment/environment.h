@@ -1,11 +1,12 @@
-// What the windows are given from outside: the stores, the clocks, the program's place and the way
-// to move from one window to the other. Tests build it with stand-ins.
+// What the windows are given from outside: the facts of this start and the services they use. Tests build
+// both with stand-ins.
 #pragma once
 
 #include <windows.h>
 
 #include <string>
 
+#include "settings/autostart.h"
 #include "settings/preferences.h"
 #include "settings/settings_store.h"
 
@@ -30,17 +31,21 @@ public:
     virtual void Esci() = 0;            // close every window and end the program
 };
 
-struct Ambiente {
-    Impostazioni* impostazioni = nullptr;      // not owned
-    const Orologio* orologio = nullptr;        // not owned
-    Navigazione* navigazione = nullptr;        // not owned
-    HKEY radiceMacchina = HKEY_LOCAL_MACHINE;  // root of the autostart value; not owned
-    HINSTANCE istanza = nullptr;               // module holding the resources
-    std::wstring cartella;                     // folder of the executable, without a trailing backslash
-    bool altraIstanza = false;                 // another copy was running when this one started
+// Known at the start and the same for the whole run.
+struct Avvio {
+    HINSTANCE istanza = nullptr;  // module holding the resources
+    std::wstring cartella;        // folder of the executable, without a trailing backslash
+};
+
+// The services; each has one owner, the entry point (a test, in its own), which outlives every window.
+struct Servizi {
+    Impostazioni& impostazioni;
+    const Orologio& orologio;
+    Navigazione& navigazione;
+    AvvioAutomatico& avvioAutomatico;
 
     // The settings as they are stored now, read afresh at each call.
-    Preferenze Salvate() const { return Preferenze(*impostazioni); }
+    Preferenze Salvate() const { return Preferenze(impostazioni); }
 };
 
 }  // namespace quilmora

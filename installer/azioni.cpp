@@ -9,14 +9,14 @@
 #include <vector>
 
 #include "win/handles.h"
+#include "win/shared_names.h"
 
 namespace {
 
+using quilmora::kChiaveRun;
+using quilmora::kValoreRun;
 using quilmora::UniqueHandle;
 using quilmora::UniqueKey;
-
-constexpr wchar_t kChiaveRun[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
-constexpr wchar_t kValoreRun[] = L"Esmalvio";
 // The clock ends at once on WM_CLOSE; the limit only keeps a hung one from stalling the installation.
 constexpr DWORD kAttesaChiusuraMs = 5000;
 
@@ -56,9 +56,10 @@ struct Orologi {
 };
 
 BOOL CALLBACK RaccogliOrologio(HWND finestra, LPARAM dati) {
-    wchar_t classe[16];
-    if (::GetClassNameW(finestra, classe, 16) == 0) return TRUE;
-    if (::lstrcmpW(classe, L"Esmalvio") != 0 && ::lstrcmpW(classe, L"Fusi") != 0) return TRUE;
+    wchar_t classe[64];
+    if (::GetClassNameW(finestra, classe, 64) == 0) return TRUE;
+    if (::lstrcmpW(classe, quilmora::kClasseOrologio) != 0 && ::lstrcmpW(classe, quilmora::kClasseFusi) != 0)
+        return TRUE;
     auto& orologi = *reinterpret_cast<Orologi*>(dati);
     DWORD processo = 0;
     ::GetWindowThreadProcessId(finestra, &processo);

@@ -9,9 +9,6 @@
 
 namespace quilmora {
 
-inline constexpr std::wstring_view kChiaveRun = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
-inline constexpr std::wstring_view kValoreRun = L"Esmalvio";
-
 // `radice` is the root the key path is under: HKEY_LOCAL_MACHINE in the program; tests pass a key of their own.
 // The text of a REG_SZ value up to its first NUL; "" when the key or the value is missing, the value has
 // another type, or a call fails.

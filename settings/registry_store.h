@@ -12,7 +12,7 @@ namespace quilmora {
 // Tests pass another root so they never touch the user's own settings.
 class ImpostazioniRegistro final : public Impostazioni {
 public:
-    explicit ImpostazioniRegistro(std::wstring radice = L"Software");
+    explicit ImpostazioniRegistro(std::wstring radice = std::wstring(kRadiceImpostazioni));
     std::wstring LeggiImpostazione(std::wstring_view app, std::wstring_view sezione,
                                    std::wstring_view chiave) const override;
     void ScriviImpostazione(std::wstring_view app, std::wstring_view sezione, std::wstring_view chiave,

@@ -4,10 +4,9 @@
 #include <string>
 #include <string_view>
 
-namespace quilmora {
+#include "win/shared_names.h"
 
-inline constexpr std::wstring_view kApplicazione = L"Quilmora";
-inline constexpr std::wstring_view kSezione = L"Timer";
+namespace quilmora {
 
 // Keys of section "Timer".
 inline constexpr std::wstring_view kFuso = L"Fuso";

@@ -9,19 +9,20 @@ mkdir -p "$out"
 wine_private_prefix run
 probe=build/windows/esmalvio_probe.exe
 log="$WINEPREFIX/probe.log"
+eval "$(wine "$probe" names 2>>"$log" </dev/null | tr -d '\r')"
 
 # $1: the scale in dpi; $2: what the file names end with.
 fotografa() {
     wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >>"$log" 2>&1 </dev/null
     wine build/windows/Esmalvio.exe >"$WINEPREFIX/esmalvio$2.log" 2>&1 </dev/null &
-    wine "$probe" wait Esmalvio 20000 >>"$log" 2>&1
+    wine "$probe" wait "$classe_orologio" 20000 >>"$log" 2>&1
     sleep 3  # let it tick a few times, so the screenshot shows a running clock
-    wine "$probe" shot Esmalvio "$out/esmalvio$2.bmp" >>"$log" 2>&1
-    wine "$probe" command Esmalvio 1200 >>"$log" 2>&1
-    wine "$probe" wait Fusi 20000 >>"$log" 2>&1
+    wine "$probe" shot "$classe_orologio" "$out/esmalvio$2.bmp" >>"$log" 2>&1
+    wine "$probe" command "$classe_orologio" "$comando_fuso_orario" >>"$log" 2>&1
+    wine "$probe" wait "$classe_fusi" 20000 >>"$log" 2>&1
     sleep 1
-    wine "$probe" shot Fusi "$out/fusi$2.bmp" >>"$log" 2>&1
-    wine "$probe" close Fusi >>"$log" 2>&1 || true
+    wine "$probe" shot "$classe_fusi" "$out/fusi$2.bmp" >>"$log" 2>&1
+    wine "$probe" close "$classe_fusi" >>"$log" 2>&1 || true
     wait
 }
 fotografa 96 ""

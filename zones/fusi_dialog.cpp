@@ -6,7 +6,6 @@
 #include <array>
 #include <string_view>
 
-#include "settings/globale.h"
 #include "settings/preferences.h"
 #include "win/dpi.h"
 #include "win/resource.h"
@@ -100,38 +99,26 @@ void LarghezzaElenco(HWND combo, HFONT carattere, int dpi) {
     ::SendMessageW(combo, CB_SETDROPPEDWIDTH, static_cast<WPARAM>(larghezza + margini), 0);
 }
 
-// True only when the Run key or its value is known to be missing. A standard user cannot open the
-// machine's Run key for writing even when there is nothing to remove; that is no failure.
-bool AvvioAssente(HKEY radice) {
-    HKEY aperta = nullptr;
-    const LSTATUS aperto = ::RegOpenKeyExW(radice, std::wstring(kChiaveRun).c_str(), 0, KEY_QUERY_VALUE, &aperta);
-    if (aperto == ERROR_FILE_NOT_FOUND) return true;
-    if (aperto != ERROR_SUCCESS) return false;
-    const UniqueKey key(aperta);
-    return ::RegQueryValueExW(key.get(), std::wstring(kValoreRun).c_str(), nullptr, nullptr, nullptr, nullptr) ==
-           ERROR_FILE_NOT_FOUND;
-}
-
 }  // namespace
 
-Fusi::Fusi(const Ambiente& ambiente) : ambiente_(ambiente) {}
+Fusi::Fusi(const Servizi& servizi, const Avvio& avvio) : servizi_(servizi), avvio_(avvio) {}
 
 Fusi::~Fusi() {
     if (hwnd_) ::DestroyWindow(hwnd_);
 }
 
 void Fusi::Mostra(int comeMostrare) {
-    Registra(ambiente_.istanza, ::LoadIconW(ambiente_.istanza, MAKEINTRESOURCEW(IDI_FUSI)),
+    Registra(avvio_.istanza, ::LoadIconW(avvio_.istanza, MAKEINTRESOURCEW(IDI_FUSI)),
              reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
     // The window's own scale is known once it exists; it lays itself out again then.
     const int dpi = DpiSistema();
     RECT r{0, 0, Pixel(kLarghezzaClient, dpi), Pixel(kAltezzaClient, dpi)};
     RettangoloEsterno(r, kStile, false, kStileEsteso, dpi);
-    const std::wstring titolo = Testo(ambiente_.istanza, IDS_FUSI_TITOLO);
+    const std::wstring titolo = Testo(avvio_.istanza, IDS_FUSI_TITOLO);
     if (!::CreateWindowExW(kStileEsteso, kClasse, titolo.c_str(), kStile, 0, 0, r.right - r.left, r.bottom - r.top,
-                           nullptr, nullptr, ambiente_.istanza, this)) {
+                           nullptr, nullptr, avvio_.istanza, this)) {
         // With no window at all the program would run on unseen: go back to the clock.
-        ambiente_.navigazione->RiapriOrologio();
+        servizi_.navigazione.RiapriOrologio();
         return;
     }
     Form_Load();
@@ -142,10 +129,10 @@ void Fusi::Mostra(int comeMostrare) {
 void Fusi::CreaControlli() {
     dpi_ = DpiFinestra(hwnd_);
     for (const Descrizione& d : kControlli) {
-        const std::wstring testo = d.testo ? Testo(ambiente_.istanza, d.testo) : std::wstring{};
+        const std::wstring testo = d.testo ? Testo(avvio_.istanza, d.testo) : std::wstring{};
         HWND controllo =
             ::CreateWindowExW(0, d.classe, testo.c_str(), WS_CHILD | WS_VISIBLE | d.stile, 0, 0, 0, 0, hwnd_,
-                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(d.id)), ambiente_.istanza, nullptr);
+                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(d.id)), avvio_.istanza, nullptr);
         if (controllo && d.id == kCombo1) ::SendMessageW(controllo, CB_SETMINVISIBLE, kVociVisibili, 0);
     }
     Disponi();
@@ -153,7 +140,7 @@ void Fusi::CreaControlli() {
 
 void Fusi::Disponi() {
     // A modal frame draws no caption icon from the class alone.
-    icone_.Imposta(hwnd_, ambiente_.istanza, IDI_FUSI, dpi_);
+    icone_.Imposta(hwnd_, avvio_.istanza, IDI_FUSI, dpi_);
     if (UniqueFont carattere = CarattereDialogo(dpi_)) {
         for (const Descrizione& d : kControlli) {
             ::SendMessageW(Controllo(d.id), WM_SETFONT, reinterpret_cast<WPARAM>(carattere.get()), TRUE);
@@ -189,13 +176,13 @@ void Fusi::Form_Load() {
 
     CaricaFusi();
 
-    if (!LeggiRegistro(kChiaveRun, kValoreRun, ambiente_.radiceMacchina).empty()) {
+    if (servizi_.avvioAutomatico.Presente()) {
         ::SendMessageW(Controllo(kCheck2), BM_SETCHECK, BST_CHECKED, 0);
     }
 }
 
 void Fusi::CaricaFusi() {
-    const Preferenze preferenze = ambiente_.Salvate();
+    const Preferenze preferenze = servizi_.Salvate();
     const auto fuso = preferenze.Fuso();
 
     HWND combo = Controllo(kCombo1);
@@ -205,7 +192,7 @@ void Fusi::CaricaFusi() {
         if (i >= 0) ::SendMessageW(combo, CB_SETITEMDATA, static_cast<WPARAM>(i), static_cast<LPARAM>(zona.offset));
     }
 
-    const LONG bias = ambiente_.orologio->Bias();
+    const LONG bias = servizi_.orologio.Bias();
     // The calendar rule only matters while no zone is stored.
     if (!fuso) OraLegale();
     const SceltaIniziale scelta = SceltaFuso(fuso, preferenze.Legale(), bias, inVigore_);
@@ -214,7 +201,7 @@ void Fusi::CaricaFusi() {
 }
 
 void Fusi::OraLegale() {
-    const SYSTEMTIME oggi = ambiente_.orologio->Locale();
+    const SYSTEMTIME oggi = servizi_.orologio.Locale();
     inVigore_ = InPeriodoLegale(oggi.wYear, oggi.wMonth, oggi.wDay);
 }
 
@@ -227,7 +214,7 @@ void Fusi::Command1_Click(std::int16_t index) {
             RipristinaOraLocale();
             return;
         case 2:
-            ambiente_.navigazione->RiapriOrologio();
+            servizi_.navigazione.RiapriOrologio();
             return;
         default:
             return;
@@ -251,21 +238,16 @@ void Fusi::Salva() {
         localita ? *localita
                  : LocalitaDaTesto(TabellaFusi()[static_cast<std::size_t>(indice)].testo).value_or(std::wstring{});
 
-    ambiente_.Salvate().SalvaFuso(offset, luogo, Spuntato(kCheck1));
+    servizi_.Salvate().SalvaFuso(offset, luogo, Spuntato(kCheck1));
 
-    // Quoted, so that a folder with blanks cannot make the system start another program.
-    const std::wstring avvio = L"\"" + ambiente_.cartella + L"\\Esmalvio.exe\"";
-    const HKEY radice = ambiente_.radiceMacchina;
-    // Without the rights to change the machine's Run key, only a state already in place is no failure.
-    const bool fatto = Spuntato(kCheck2) ? ScriviRegistro(kChiaveRun, kValoreRun, avvio, radice) ||
-                                               LeggiRegistro(kChiaveRun, kValoreRun, radice) == avvio
-                                         : RimuoviRegistro(kChiaveRun, kValoreRun, radice) || AvvioAssente(radice);
+    AvvioAutomatico& avvio = servizi_.avvioAutomatico;
+    const bool fatto = Spuntato(kCheck2) ? avvio.Scrivi(avvio_.cartella) : avvio.Rimuovi();
     if (!fatto) Messaggio(hwnd_, IDS_FUSI_AVVIO_NEGATO, kAvviso);
 }
 
 void Fusi::RipristinaOraLocale() {
     if (Messaggio(hwnd_, IDS_FUSI_RIPRISTINO, kDomanda) != IDYES) return;
-    ambiente_.Salvate().CancellaFuso();
+    servizi_.Salvate().CancellaFuso();
 }
 
 bool Fusi::Spuntato(int id) const {
@@ -331,7 +313,7 @@ LRESULT Fusi::Gestisci(UINT msg, WPARAM wp, LPARAM lp) {
             }
             return 0;
         case WM_CLOSE:
-            ambiente_.navigazione->Esci();
+            servizi_.navigazione.Esci();
             return 0;
         default:
             break;

@@ -9,19 +9,20 @@
 #include "environment/environment.h"
 #include "win/handles.h"
 #include "win/icons.h"
+#include "win/shared_names.h"
 #include "win/window_base.h"
 
 namespace quilmora {
 
 class Fusi : public FinestraBase<Fusi> {
 public:
-    static constexpr const wchar_t* kClasse = L"Fusi";
+    static constexpr const wchar_t* kClasse = kClasseFusi;
 
     // Control ids; the buttons of the array Command1 are kCommand1 + index. None is IDOK or IDCANCEL,
     // so Enter and Esc outside a button do nothing, as in a dialog without default and cancel buttons.
     enum Controllo : int { kCombo1 = 100, kCheck1, kCheck2, kLabel1, kLabel2, kCommand1 = 110 };
 
-    explicit Fusi(const Ambiente& ambiente);
+    Fusi(const Servizi& servizi, const Avvio& avvio);
     ~Fusi();
 
     // Creates the window, runs its load handler and shows it.
@@ -45,7 +46,8 @@ private:
     bool Spuntato(int id) const;
     std::wstring TestoCombo() const;
 
-    Ambiente ambiente_;
+    const Servizi servizi_;
+    const Avvio avvio_;
     int dpi_ = USER_DEFAULT_SCREEN_DPI;  // the scale the window is laid out at
     UniqueFont carattere_;
     IconeFinestra icone_;

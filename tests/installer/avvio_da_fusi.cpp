@@ -6,7 +6,7 @@
 #include <cstdio>
 
 #include "support/win_test_util.h"
-#include "win/resource.h"
+#include "win/shared_names.h"
 #include "zones/fusi_dialog.h"
 
 namespace {
@@ -27,7 +27,7 @@ int Fallito(const char* perche) {
 }  // namespace
 
 int wmain() {
-    HWND orologio = Attendi(L"Esmalvio");
+    HWND orologio = Attendi(quilmora::kClasseOrologio);
     if (!orologio) return Fallito("no clock window");
     // The first tick may still be on its way.
     const bool faccia = AttendiFinche([&] {
@@ -36,8 +36,8 @@ int wmain() {
     });
     if (!faccia) return Fallito("the clock shows no time");
 
-    ::PostMessageW(orologio, WM_COMMAND, IDM_MNUIMP, 0);
-    HWND fusi = Attendi(L"Fusi");
+    ::PostMessageW(orologio, WM_COMMAND, quilmora::kComandoFusoOrario, 0);
+    HWND fusi = Attendi(quilmora::kClasseFusi);
     if (!fusi) return Fallito("no zone dialog");
     HWND avvio = ::GetDlgItem(fusi, quilmora::Fusi::kCheck2);
     ::SendMessageW(avvio, BM_CLICK, 0, 0);

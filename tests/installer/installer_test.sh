@@ -10,12 +10,14 @@ nuovo="$build/installer-test/Esmalvio-$versione_nuova-win64.msi"
 wine_private_prefix installer
 log="$WINEPREFIX/test.log"
 cartella="$WINEPREFIX/drive_c/Program Files/Esmalvio"
-run='HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Run'
+probe="$build/esmalvio_probe.exe"
+eval "$(wine "$probe" names 2>>"$log" </dev/null | tr -d '\r')"
+run="HKLM\\$chiave_run"
 atteso='"C:\Program Files\Esmalvio\Esmalvio.exe"'
 
 fallito() { echo "FAILED: $*"; cat "$log"; exit 1; }
 msiexec() { wine msiexec "$@" >>"$log" 2>&1 </dev/null || fallito "msiexec $* exited $?"; }
-valore_run() { wine reg query "$run" /v Esmalvio 2>>"$log" </dev/null | sed -n 's/^ *Esmalvio *REG_SZ *//p' | tr -d '\r'; }
+leggi_run() { wine reg query "$run" /v "$valore_run" 2>>"$log" </dev/null | sed -n "s/^ *$valore_run *REG_SZ *//p" | tr -d '\r'; }
 # Every installed-programs entry of ours, one "name|publisher|version|icon" line each.
 voci() {
     wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s 2>>"$log" </dev/null | tr -d '\r' |
@@ -45,15 +47,15 @@ msiexec /i "$vecchio" /qn AUTOSTART=1
 [ -f "$cartella/Esmalvio.exe" ] && [ -f "$cartella/LEGGIMI.txt" ] || fallito "files not installed"
 [ -n "$(collegamento)" ] || fallito "no Start-menu shortcut"
 [ "$(voci)" = "Esmalvio Desktop|Quilmora|$versione" ] || fallito "entry: $(voci)"
-[ "$(valore_run)" = "$atteso" ] || fallito "AUTOSTART=1 wrote '$(valore_run)'"
+[ "$(leggi_run)" = "$atteso" ] || fallito "AUTOSTART=1 wrote '$(leggi_run)'"
 
 # The installed clock shows its face; its zone dialog writes the Run value again once it is gone.
-wine reg delete "$run" /v Esmalvio /f >>"$log" 2>&1 </dev/null
+wine reg delete "$run" /v "$valore_run" /f >>"$log" 2>&1 </dev/null
 avvia_orologio
 pid=$!
 wine "$build/avvio_da_fusi.exe" >>"$log" 2>&1 </dev/null || fallito "the installed clock and its zone dialog"
 wait $pid
-[ "$(valore_run)" = "$atteso" ] || fallito "the zone dialog wrote '$(valore_run)'"
+[ "$(leggi_run)" = "$atteso" ] || fallito "the zone dialog wrote '$(leggi_run)'"
 
 # A second install of the same package changes nothing.
 msiexec /i "$vecchio" /qn
@@ -63,18 +65,18 @@ msiexec /i "$vecchio" /qn
 msiexec /i "$nuovo" /qn
 [ "$(voci)" = "Esmalvio Desktop|Quilmora|$versione_nuova" ] || fallito "after upgrade: $(voci)"
 grep -q "Esmalvio Desktop ${versione_nuova%.*}" "$cartella/LEGGIMI.txt" || fallito "LEGGIMI.txt not replaced"
-[ "$(valore_run)" = "$atteso" ] || fallito "upgrade lost the Run value"
+[ "$(leggi_run)" = "$atteso" ] || fallito "upgrade lost the Run value"
 
 # Removal while the clock runs: the clock ends, nothing of the installation is left, the settings stay.
 avvia_orologio
 pid=$!
-wine "$build/esmalvio_probe.exe" wait Esmalvio 20000 >>"$log" 2>&1 </dev/null || fallito "clock did not start"
+wine "$probe" wait "$classe_orologio" 20000 >>"$log" 2>&1 </dev/null || fallito "clock did not start"
 msiexec /x "$nuovo" /qn
 for _ in $(seq 50); do kill -0 $pid 2>/dev/null || break; sleep 0.2; done
 ! kill -0 $pid 2>/dev/null || fallito "the clock still runs after removal"
 [ ! -e "$cartella" ] || fallito "folder left: $(ls "$cartella")"
 [ -z "$(collegamento)" ] || fallito "shortcut left"
 [ -z "$(voci)" ] || fallito "entry left: $(voci)"
-[ -z "$(valore_run)" ] || fallito "Run value left"
-wine reg query 'HKCU\Software\Quilmora\Timer' /v Fuso >>"$log" 2>&1 </dev/null || fallito "settings removed"
+[ -z "$(leggi_run)" ] || fallito "Run value left"
+wine reg query "HKCU\\$chiave_impostazioni" /v Fuso >>"$log" 2>&1 </dev/null || fallito "settings removed"
 echo "installer: install, autostart, reinstall, upgrade and removal as expected"

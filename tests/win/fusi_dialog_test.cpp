@@ -7,6 +7,7 @@
 #include "support/dialog_watch.h"
 #include "win/dpi.h"
 #include "win/resource.h"
+#include "win/shared_names.h"
 #include "win/texts.h"
 #include "win/twips.h"
 #include "zones/zone_table.h"
@@ -33,12 +34,13 @@ UniqueKey CreaChiave(HKEY radice, const std::wstring& percorso) {
 
 class FusiTest : public OrologioTest {
 protected:
-    FusiTest() { cartella = L"C:\\Program Files\\Esmalvio"; }
+    FusiTest() {
+        cartella = L"C:\\Program Files\\Esmalvio";
+        avvioAutomatico = AvvioAutomatico(radice.get());
+    }
     void TearDown() override { ::RegDeleteTreeW(HKEY_CURRENT_USER, percorso.c_str()); }
     void Apri() {
-        Ambiente a = AmbienteTest();
-        a.radiceMacchina = radice.get();
-        dialogo = std::make_unique<Fusi>(a);
+        dialogo = std::make_unique<Fusi>(ServiziProva(), AvvioProva());
         dialogo->Mostra();
         hdlg = dialogo->hwnd();
     }
@@ -187,16 +189,14 @@ TEST_F(FusiTest, ButtonsStoreTheZoneAndQuotedAutostartOnYesReportRefusalsDeleteO
 
 TEST_F(FusiTest, MenuCommandSwapsTheClockForTheDialogAndChiudiShowsTheChosenZone) {
     orologio.locale.wHour = 20;  // UTC is 09:05:03
-    Ambiente a = AmbienteTest();
-    a.radiceMacchina = radice.get();
-    Applicazione app(a);
+    Applicazione app(store, orologio, avvioAutomatico, AvvioProva(), false);
     // Carries out what the windows asked for, as the application's message loop does.
     const auto gestisci = [&app] {
         Pompa(20);
         app.EseguiRichieste();
     };
     ASSERT_TRUE(app.Avvia());
-    ::SendMessageW(app.FinestraOrologio()->hwnd(), WM_COMMAND, MAKEWPARAM(IDM_MNUIMP + MNUIMP_FUSO_ORARIO, 0), 0);
+    ::SendMessageW(app.FinestraOrologio()->hwnd(), WM_COMMAND, MAKEWPARAM(kComandoFusoOrario, 0), 0);
     gestisci();
     ASSERT_TRUE(app.DialogoFusi() && !app.FinestraOrologio());
 

@@ -30,16 +30,10 @@ protected:
     }
     static void Scrivi(std::wstring_view chiave, const std::wstring& dati, DWORD tipo = REG_SZ) {
         const auto byte = static_cast<DWORD>((dati.size() + 1) * sizeof(wchar_t));  // with a NUL after the text
-        EXPECT_EQ(ERROR_SUCCESS, ::RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Quilmora\\Timer",
+        EXPECT_EQ(ERROR_SUCCESS, ::RegSetKeyValueW(HKEY_CURRENT_USER, ChiaveImpostazioni().c_str(),
                                                    std::wstring(chiave).c_str(), tipo, dati.c_str(), byte));
     }
-    void CaricaDalRegistro() {
-        Ambiente a = AmbienteTest();
-        a.impostazioni = &registro;
-        finestra = std::make_unique<Esmalvio>(a);
-        EXPECT_TRUE(finestra->Carica());
-        Pompa(20);
-    }
+    void CaricaDalRegistro() { Carica(&registro); }
 
     ImpostazioniRegistro registro;
     const std::filesystem::path prova =
@@ -63,7 +57,8 @@ TEST_F(OstileTest, HostileValuesLeaveTheClockWholeTickingReachableAndUnwritten) 
             for (const auto& [k, t] : kEfficaci) Scrivi(k, k == chiave ? dati : t, k == chiave ? tipo : REG_SZ);
             // Signalled by any change to the stored values (Wine ignores a write of the same bytes).
             HKEY aperta = nullptr;
-            ::RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Quilmora", 0, KEY_NOTIFY, &aperta);
+            const std::wstring applicazione = std::wstring(kRadiceImpostazioni) + L"\\" + std::wstring(kApplicazione);
+            ::RegOpenKeyExW(HKEY_CURRENT_USER, applicazione.c_str(), 0, KEY_NOTIFY, &aperta);
             const UniqueKey quilmora(aperta);
             const UniqueHandle cambio(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
             ASSERT_EQ(ERROR_SUCCESS,
@@ -142,9 +137,9 @@ TEST(AvviiInsiemeTest, FiftyStartsAtOnceLeaveOneTickingClock) {
     std::wstring prima;
     EXPECT_TRUE(AttendiFinche(
         [&] {
-            const auto orologi = FinestreDi(Esmalvio::kClasse, sopravvissuta);
+            const auto orologi = FinestreDi(kClasseOrologio, sopravvissuta);
             const Faccia f = orologi.size() == 1 && ::IsWindowVisible(orologi[0]) ? LeggiFaccia(orologi[0]) : Faccia{};
-            if (FinestreDi(Esmalvio::kClasse).size() != 1 || !Completa(f)) return false;
+            if (FinestreDi(kClasseOrologio).size() != 1 || !Completa(f)) return false;
             const std::wstring era = std::exchange(prima, f.Testo());
             return !era.empty() && era != prima;
         },

@@ -97,7 +97,7 @@ TEST(ProgrammaTest, SecondStartIsRefusedAlsoWhenTheRunningCopyIsOutOfReach) {
                 ::InitializeAcl(&nessunAccesso, sizeof nessunAccesso, ACL_REVISION) &&
                 ::SetSecurityDescriptorDacl(&sd, TRUE, &nessunAccesso, FALSE));
     SECURITY_ATTRIBUTES sa{sizeof sa, &sd, FALSE};
-    const UniqueHandle altraCopia(::CreateMutexW(&sa, FALSE, L"Local\\Quilmora.Esmalvio"));
+    const UniqueHandle altraCopia(::CreateMutexW(&sa, FALSE, kIstanzaUnica));
     ASSERT_NE(altraCopia.get(), nullptr);
 
     AvviiInsieme secondo(1);

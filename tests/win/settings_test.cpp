@@ -45,16 +45,16 @@ TEST_F(ImpostazioniRegistroTest, WritesTheTextWithItsNulCreatingTheKeys) {
     ASSERT_EQ(::RegOpenKeyExW(HKEY_CURRENT_USER, chiave.c_str(), 0, KEY_READ, &aperta), ERROR_SUCCESS);
     const UniqueKey run(aperta);
     DWORD byte = 0;
-    EXPECT_EQ(::RegQueryValueExW(run.get(), L"Esmalvio", nullptr, nullptr, nullptr, &byte), ERROR_SUCCESS);
+    EXPECT_EQ(::RegQueryValueExW(run.get(), kValoreRun, nullptr, nullptr, nullptr, &byte), ERROR_SUCCESS);
     EXPECT_EQ(byte, 42u);  // 20 characters and the NUL
 }
 
 TEST_F(ImpostazioniRegistroTest, RemovalAndFailures) {
-    ASSERT_TRUE(ScriviRegistro(radice_, L"Esmalvio", L"x", HKEY_CURRENT_USER));
-    EXPECT_TRUE(RimuoviRegistro(radice_, L"Esmalvio", HKEY_CURRENT_USER));
-    EXPECT_EQ(LeggiRegistro(radice_, L"Esmalvio", HKEY_CURRENT_USER), L"");
-    EXPECT_TRUE(RimuoviRegistro(radice_, L"Esmalvio", HKEY_CURRENT_USER));               // value gone already
-    EXPECT_TRUE(RimuoviRegistro(radice_ + L"\\Manca", L"Esmalvio", HKEY_CURRENT_USER));  // key too
+    ASSERT_TRUE(ScriviRegistro(radice_, L"v", L"x", HKEY_CURRENT_USER));
+    EXPECT_TRUE(RimuoviRegistro(radice_, L"v", HKEY_CURRENT_USER));
+    EXPECT_EQ(LeggiRegistro(radice_, L"v", HKEY_CURRENT_USER), L"");
+    EXPECT_TRUE(RimuoviRegistro(radice_, L"v", HKEY_CURRENT_USER));               // value gone already
+    EXPECT_TRUE(RimuoviRegistro(radice_ + L"\\Manca", L"v", HKEY_CURRENT_USER));  // key too
 
     // A root whose key has been deleted: every call fails, also on Windows.
     HKEY aperta = nullptr;
@@ -62,8 +62,8 @@ TEST_F(ImpostazioniRegistroTest, RemovalAndFailures) {
     const UniqueKey cancellata(aperta);
     ASSERT_EQ(::RegDeleteTreeW(HKEY_CURRENT_USER, radice_.c_str()), ERROR_SUCCESS);
     for (const wchar_t* chiave : {L"", L"Run"}) {
-        EXPECT_FALSE(ScriviRegistro(chiave, L"Esmalvio", L"x", cancellata.get())) << chiave;
-        EXPECT_FALSE(RimuoviRegistro(chiave, L"Esmalvio", cancellata.get())) << chiave;
+        EXPECT_FALSE(ScriviRegistro(chiave, L"v", L"x", cancellata.get())) << chiave;
+        EXPECT_FALSE(RimuoviRegistro(chiave, L"v", cancellata.get())) << chiave;
     }
 }
 
@@ -97,7 +97,7 @@ TEST_F(ImpostazioniRegistroTest, DeletingTheSectionRemovesAllOfItAndNothingElse)
 
     // A name that is empty or compound never reaches a parent key.
     impostazioni_.CancellaImpostazione(kApplicazione, L"");
-    impostazioni_.CancellaImpostazione(L"", L"Quilmora");
+    impostazioni_.CancellaImpostazione(L"", kApplicazione);
     EXPECT_EQ(impostazioni_.LeggiImpostazione(kApplicazione, L"Altra", kPos), L"7");
 }
 

@@ -27,11 +27,9 @@ protected:
 };
 
 TEST_F(AvvioTest, SecondCopySaysSoAndEndsWithoutTouchingTheSettingsOrShowingAWindow) {
-    Ambiente a = AmbienteTest();
-    a.altraIstanza = true;
-    Esmalvio seconda(a);
+    Esmalvio seconda(ServiziProva(), AvvioProva());
     Risponditore ok(IDOK);  // answers only a box titled "Esmalvio"
-    EXPECT_FALSE(seconda.Carica());
+    EXPECT_FALSE(seconda.Carica(true));
     const auto visto = ok.Visto();
     ASSERT_TRUE(visto);
     EXPECT_EQ(visto->testo, L"Esmalvio Desktop \u00e8 gi\u00e0 in esecuzione!");

@@ -3,6 +3,8 @@
 //   probe shot <class> <file.bmp>       writes what the screen shows of that window as a 24-bit BMP
 //   probe command <class> <id>          sends a menu command to the window
 //   probe close <class>                 asks the window to close
+//   probe names                         prints the names other programs find the clock by, as shell
+//                                       assignments for a script's eval: scripts never type them again
 #include <windows.h>
 
 #include <cstdio>
@@ -12,6 +14,7 @@
 #include <vector>
 
 #include "win/handles.h"
+#include "win/shared_names.h"
 
 namespace {
 
@@ -93,6 +96,14 @@ int wmain(int argc, wchar_t** argv) {
         HWND h = Trova(a[1].c_str(), 5000);
         return h && ::PostMessageW(h, WM_CLOSE, 0, 0) ? 0 : 1;
     }
-    std::fputs("usage: probe wait|shot|command|close <class> [arg]\n", stderr);
+    if (a.size() == 1 && a[0] == L"names") {
+        std::printf("classe_orologio='%ls'\nclasse_fusi='%ls'\nistanza_unica='%ls'\n", quilmora::kClasseOrologio,
+                    quilmora::kClasseFusi, quilmora::kIstanzaUnica);
+        std::printf("chiave_impostazioni='%ls'\nchiave_run='%ls'\nvalore_run='%ls'\ncomando_fuso_orario=%d\n",
+                    quilmora::ChiaveImpostazioni().c_str(), quilmora::kChiaveRun, quilmora::kValoreRun,
+                    quilmora::kComandoFusoOrario);
+        return 0;
+    }
+    std::fputs("usage: probe wait|shot|command|close <class> [arg] | probe names\n", stderr);
     return 2;
 }

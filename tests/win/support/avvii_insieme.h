@@ -42,7 +42,7 @@ struct AvviiInsieme {
     bool Attendi(std::ptrdiff_t vive, DWORD timeoutMs, bool icona = false) {
         return AttendiFinche(
             [&] {
-                const auto orologi = FinestreDi(L"Esmalvio");
+                const auto orologi = FinestreDi(kClasseOrologio);
                 massimoOrologi = std::max(massimoOrologi, std::ranges::count_if(orologi, ::IsWindowVisible));
                 for (HWND dlg : FinestreDi(L"#32770")) {
                     DWORD pid = 0;

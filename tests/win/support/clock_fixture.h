@@ -6,8 +6,8 @@
 #include <memory>
 
 #include "clock/clock_window.h"
+#include "shared/memory_store.h"
 #include "support/fake_clock.h"
-#include "support/memory_store.h"
 #include "support/win_test_util.h"
 
 namespace quilmora::test {
@@ -24,18 +24,14 @@ public:
 
 class OrologioTest : public ::testing::Test {
 protected:
-    Ambiente AmbienteTest() {
-        Ambiente a;
-        a.impostazioni = &store;
-        a.orologio = &orologio;
-        a.navigazione = &navigazione;
-        a.istanza = ::GetModuleHandleW(nullptr);
-        a.cartella = cartella;
-        return a;
+    // The stand-in services over `impostazioni` (the store in memory unless a test passes another).
+    Servizi ServiziProva(Impostazioni* impostazioni = nullptr) {
+        return {impostazioni ? *impostazioni : store, orologio, navigazione, avvioAutomatico};
     }
+    Avvio AvvioProva() const { return {::GetModuleHandleW(nullptr), cartella}; }
     // Creates, starts up and shows the clock window; the test fails when start-up ends the program.
-    Esmalvio& Carica() {
-        finestra = std::make_unique<Esmalvio>(AmbienteTest());
+    Esmalvio& Carica(Impostazioni* impostazioni = nullptr) {
+        finestra = std::make_unique<Esmalvio>(ServiziProva(impostazioni), AvvioProva());
         EXPECT_TRUE(finestra->Carica());
         Pompa(50);
         return *finestra;
@@ -54,6 +50,8 @@ protected:
     ImpostazioniMemoria store;
     OrologioFinto orologio;
     NavigazioneRegistrata navigazione;
+    // No root: every use fails harmlessly. The zone dialog's tests give it a key of their own.
+    AvvioAutomatico avvioAutomatico{nullptr};
     std::wstring cartella = L"C:\\esmalvio-test-nessuna-cartella";
     std::unique_ptr<Esmalvio> finestra;
 };

@@ -3,6 +3,7 @@
 #include <dlgs.h>
 
 #include "win/resource.h"
+#include "win/shared_names.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -307,18 +308,19 @@ DWORD OggettiGdi() {
 }
 
 void CancellaImpostazioniProgramma() {
-    ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Quilmora");
+    const std::wstring applicazione = std::wstring(kRadiceImpostazioni) + L"\\" + std::wstring(kApplicazione);
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, applicazione.c_str());
 }
 
 void ScriviImpostazioneProgramma(const wchar_t* chiave, const wchar_t* valore) {
-    ::RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Quilmora\\Timer", chiave, REG_SZ, valore,
+    ::RegSetKeyValueW(HKEY_CURRENT_USER, ChiaveImpostazioni().c_str(), chiave, REG_SZ, valore,
                       static_cast<DWORD>((std::wcslen(valore) + 1) * sizeof(wchar_t)));
 }
 
 std::wstring LeggiImpostazioneProgramma(const wchar_t* chiave) {
     wchar_t valore[256] = {};
     DWORD byte = sizeof valore;
-    ::RegGetValueW(HKEY_CURRENT_USER, L"Software\\Quilmora\\Timer", chiave, RRF_RT_REG_SZ, nullptr, valore, &byte);
+    ::RegGetValueW(HKEY_CURRENT_USER, ChiaveImpostazioni().c_str(), chiave, RRF_RT_REG_SZ, nullptr, valore, &byte);
     return valore;
 }
 

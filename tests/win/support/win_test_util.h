@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "win/handles.h"
+#include "win/shared_names.h"
 
 namespace quilmora::test {
 
@@ -74,7 +75,7 @@ class Processo {
 public:
     explicit Processo(const std::wstring& argomenti = L"", std::wstring percorso = ESMALVIO_EXE);
     ~Processo();
-    HWND AttendiFinestra(const wchar_t* classe = L"Esmalvio", DWORD timeoutMs = 20000) const;
+    HWND AttendiFinestra(const wchar_t* classe = kClasseOrologio, DWORD timeoutMs = 20000) const;
     bool AttendiFine(DWORD timeoutMs = 20000) const {  // true once the process has ended
         return processo_ && ::WaitForSingleObject(processo_.get(), timeoutMs) == WAIT_OBJECT_0;
     }

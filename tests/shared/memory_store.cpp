@@ -1,4 +1,4 @@
-#include "support/memory_store.h"
+#include "shared/memory_store.h"
 
 namespace quilmora::test {
 namespace {

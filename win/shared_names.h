@@ -1,0 +1,34 @@
+// The names by which other programs find this one: the installer's actions, tools/probe and the tests.
+// Each is typed here only, so a rename reaches all of them. No <windows.h>: the portable core reads it too.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "win/resource.h"
+
+namespace quilmora {
+
+// Window classes of the two top-level windows.
+inline constexpr const wchar_t* kClasseOrologio = L"Esmalvio";
+inline constexpr const wchar_t* kClasseFusi = L"Fusi";
+
+// Held by the copy that runs; a second copy finds it taken and ends.
+inline constexpr const wchar_t* kIstanzaUnica = L"Local\\Quilmora.Esmalvio";
+
+// The per-user settings: HKEY_CURRENT_USER\<root>\<application>\<section>.
+inline constexpr std::wstring_view kRadiceImpostazioni = L"Software";
+inline constexpr std::wstring_view kApplicazione = L"Quilmora";
+inline constexpr std::wstring_view kSezione = L"Timer";
+inline std::wstring ChiaveImpostazioni() {
+    return std::wstring(kRadiceImpostazioni).append(L"\\").append(kApplicazione).append(L"\\").append(kSezione);
+}
+
+// Automatic start with Windows: a value of this key under HKEY_LOCAL_MACHINE.
+inline constexpr const wchar_t* kChiaveRun = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+inline constexpr const wchar_t* kValoreRun = L"Esmalvio";
+
+// Menu commands that tools send to the clock window as WM_COMMAND.
+inline constexpr int kComandoFusoOrario = IDM_MNUIMP + MNUIMP_FUSO_ORARIO;
+
+}  // namespace quilmora
