@@ -1,8 +1,6 @@
 // Esmalvio Desktop: an always-on-top desktop clock.
 #include <windows.h>
 
-#include <commctrl.h>
-
 #include <string>
 
 #include "app/application.h"
@@ -36,9 +34,6 @@ int WINAPI wWinMain(HINSTANCE istanza, HINSTANCE, PWSTR, int) {
     const DWORD esito = ::GetLastError();
     // A copy started with other rights (as administrator, say) owns a mutex this one may not open.
     const bool altraIstanza = esito == ERROR_ALREADY_EXISTS || esito == ERROR_ACCESS_DENIED;
-
-    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES};
-    ::InitCommonControlsEx(&icc);
 
     // The services the windows use, owned here for the whole run.
     quilmora::ImpostazioniRegistro impostazioni;

@@ -3,11 +3,14 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "settings/globale.h"
 #include "settings/preferences.h"
 #include "win/dpi.h"
 #include "win/resource.h"
+#include "win/screens.h"
+#include "win/system_dll.h"
 #include "win/texts.h"
 #include "win/twips.h"
 
@@ -28,8 +31,6 @@ constexpr int kLarghezzaSep1 = 75;
 constexpr int kColonneCifra = 18;
 constexpr int kColonnePunto = 5;
 constexpr int kRigheGlifo = 27;
-// A window is within reach while this much of its title bar, at 96 dpi, lies on some screen's work area.
-constexpr SIZE kTitoloRaggiungibile{48, 8};
 constexpr COLORREF kSfondoIniziale = RGB(0x40, 0x40, 0x40);
 // Wall-clock seconds change on the second; the tick lands this long after the change.
 constexpr UINT kRitardoTickMs = 10;
@@ -53,32 +54,6 @@ RECT PostoCella(std::size_t k, int dpi) {
 
 SIZE ClientAllaScala(int dpi) {
     return {Pixel(kClient.cx, dpi), Pixel(kClient.cy, dpi)};
-}
-
-// True when enough of the title bar to take the window with the mouse lies on a work area of any screen.
-bool TitoloRaggiungibile(HWND hwnd, int dpi) {
-    RECT bordo{0, 0, 0, 0};
-    RettangoloEsterno(bordo, kStile, false, 0, dpi);
-    RECT titolo = RettangoloFinestra(hwnd);
-    titolo.bottom = titolo.top - bordo.top;
-    struct Cerca {
-        RECT titolo;
-        SIZE minimo;
-        bool trovato = false;
-    } cerca{titolo, {Scala(kTitoloRaggiungibile.cx, dpi), Scala(kTitoloRaggiungibile.cy, dpi)}};
-    ::EnumDisplayMonitors(
-        nullptr, nullptr,
-        [](HMONITOR monitor, HDC, LPRECT, LPARAM lp) -> BOOL {
-            auto& c = *reinterpret_cast<Cerca*>(lp);
-            MONITORINFO mi{sizeof mi, {}, {}, 0};
-            RECT comune{};
-            if (::GetMonitorInfoW(monitor, &mi) && ::IntersectRect(&comune, &c.titolo, &mi.rcWork)) {
-                c.trovato = comune.right - comune.left >= c.minimo.cx && comune.bottom - comune.top >= c.minimo.cy;
-            }
-            return !c.trovato;
-        },
-        reinterpret_cast<LPARAM>(&cerca));
-    return cerca.trovato;
 }
 
 }  // namespace
@@ -111,6 +86,7 @@ bool Esmalvio::Carica(bool altraIstanza, int comeMostrare) {
         return false;
     }
     caricato_ = true;
+    riposo_.emplace(hwnd_);
     ProgrammaTimer();
     ::ShowWindow(hwnd_, comeMostrare);
     Form_Resize();
@@ -183,6 +159,7 @@ void Esmalvio::CambiaScala(int dpi, const RECT& suggerito) {
     for (std::size_t k = 0; k < sep1_.size(); ++k) sep1_[k].Colloca(PostoCella(num_.size() + k, dpi_));
     ScalaImmagini();
     icone_.Imposta(hwnd_, avvio_.istanza, IDI_ESMALVIO, dpi_);
+    PortaInVista(hwnd_, dpi_);
     // The same face again, at the new size: the colons keep their phase.
     if (mostrata_.strip) {
         for (std::size_t k = 0; k < num_.size(); ++k) DisegnaCifra(*mostrata_.strip, num_[k], mostrata_.cifre[k], 1);
@@ -264,6 +241,12 @@ void Esmalvio::Timer1_Timer() {
 }
 
 void Esmalvio::ProgrammaTimer() {
+    // Nobody can see the face: no tick at all until somebody can (Windows tells the display's state as soon as
+    // it is asked for, which may be before the first tick is armed).
+    if (InRiposo()) {
+        ::KillTimer(hwnd_, kIdTimer1);
+        return;
+    }
     // Re-armed every tick so each one falls just after the wall-clock second changes: a plain
     // 1000 ms timer drifts and now and then shows a second late or skips one.
     const UINT ms = servizi_.orologio.Utc().wMilliseconds % 1000u;
@@ -274,6 +257,9 @@ void Esmalvio::DisegnaCifra(const Immagine& sorgente, Cella& destinazione, std::
     // At 100 % the stored glyph itself, else its copy stretched to the cell.
     const SIZE cella = destinazione.dimensioni();
     const Immagine& glifi = AllaScala(sorgente, cella);
+    // Most seconds change one digit: a cell that shows this glyph already, in this colour and at this size,
+    // is neither copied nor repainted.
+    if (!destinazione.Cambia(glifi, cifra, riga)) return;
     ::BitBlt(destinazione.dc(), 0, 0, cella.cx, cella.cy, glifi.dc(), cifra * cella.cx, (riga - 1) * cella.cy, SRCCOPY);
     destinazione.Aggiorna();
 }
@@ -291,7 +277,7 @@ void Esmalvio::MostraOra(const Immagine& sorgente, std::int16_t riga, std::span<
     for (Cella& cella : sep1_) cella.Assegna(AllaScala(punto, cella.dimensioni()));
     mostrata_ = {&sorgente, &punto, cifre};
     lampeggio_ = static_cast<std::int16_t>(~lampeggio_);
-    // All eight cells reach the screen together: a face is never seen half old, half new.
+    // The cells changed reach the screen together: a face is never seen half old, half new.
     ::RedrawWindow(hwnd_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 
@@ -329,7 +315,28 @@ void Esmalvio::MostraBarraMenu(bool mostra) {
 
 void Esmalvio::ApriGuida() const {
     if (fileGuida_.empty()) return;
-    ::ShellExecuteW(hwnd_, L"open", fileGuida_.c_str(), nullptr, avvio_.cartella.c_str(), SW_SHOWNORMAL);
+    if (const auto apri = FunzioneDiSistema<decltype(&::ShellExecuteW)>(L"shell32.dll", "ShellExecuteW")) {
+        apri(hwnd_, L"open", fileGuida_.c_str(), nullptr, avvio_.cartella.c_str(), SW_SHOWNORMAL);
+    }
+}
+
+bool Esmalvio::InRiposo() const {
+    return riposo_ && riposo_->Attivo();
+}
+
+void Esmalvio::Ripristinata() {
+    // A screen may have gone while the clock lay in the taskbar; and the face is drawn whole again.
+    PortaInVista(hwnd_, dpi_);
+    for (Cella& cella : num_) cella.Dimentica();
+}
+
+void Esmalvio::Risveglio() {
+    if (InRiposo()) {
+        ::KillTimer(hwnd_, kIdTimer1);
+        return;
+    }
+    // The face (or the minimised caption) at once, and the ticks aligned to the clock again.
+    Timer1_Timer();
 }
 
 LRESULT Esmalvio::Gestisci(UINT msg, WPARAM wp, LPARAM lp) {
@@ -341,11 +348,33 @@ LRESULT Esmalvio::Gestisci(UINT msg, WPARAM wp, LPARAM lp) {
             RiempiSfondo(reinterpret_cast<HDC>(wp), sfondo_.get());
             return 1;
         case WM_SIZE:
-            if (caricato_) Form_Resize();
+            if (!caricato_) return 0;
+            if (wp == SIZE_MINIMIZED) {
+                minimizzata_ = true;
+            } else if (std::exchange(minimizzata_, false)) {
+                Ripristinata();
+            }
+            Form_Resize();
             return 0;
         case WM_TIMER:
             if (wp == kIdTimer1) Timer1_Timer();
             return 0;
+        case WM_TIMECHANGE:
+            // The clock was set: the new time now, and the next second when it begins.
+            if (caricato_ && !InRiposo()) Timer1_Timer();
+            return 0;
+        case WM_DISPLAYCHANGE:
+            PortaInVista(hwnd_, dpi_);
+            return 0;
+        case WM_SETTINGCHANGE:
+            if (wp == SPI_SETWORKAREA) PortaInVista(hwnd_, dpi_);
+            return 0;
+        case WM_WTSSESSION_CHANGE:
+            if (riposo_ && riposo_->Leggi(msg, wp, lp)) Risveglio();
+            return 0;
+        case WM_POWERBROADCAST:
+            if (riposo_ && riposo_->Leggi(msg, wp, lp)) Risveglio();
+            return TRUE;
         case WM_COMMAND:
             comandi_.Esegui(LOWORD(wp));
             return 0;
@@ -365,6 +394,7 @@ LRESULT Esmalvio::Gestisci(UINT msg, WPARAM wp, LPARAM lp) {
             return 0;
         case WM_DESTROY:
             ::KillTimer(hwnd_, kIdTimer1);
+            riposo_.reset();
             // Detach the menu so that its owner, not the window, destroys it.
             ::SetMenu(hwnd_, nullptr);
             return 0;

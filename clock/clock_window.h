@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -16,6 +17,7 @@
 #include "environment/environment.h"
 #include "win/handles.h"
 #include "win/icons.h"
+#include "win/rest.h"
 #include "win/shared_names.h"
 #include "win/window_base.h"
 
@@ -68,6 +70,9 @@ private:
     }
     void ProgrammaTimer();
     void ApriGuida() const;
+    bool InRiposo() const;  // nobody can see the face: no tick
+    void Ripristinata();    // back from the taskbar
+    void Risveglio();       // the screen can be seen again, or the machine woke up
 
     const Servizi servizi_;
     const Avvio avvio_;
@@ -102,6 +107,8 @@ private:
     std::array<Cella, 2> sep1_;
 
     std::int16_t lampeggio_ = 0;
+    std::optional<Riposo> riposo_;  // from start-up to the window's end
+    bool minimizzata_ = false;
     bool altraIstanza_ = false;  // start-up ends the program
     bool caricato_ = false;      // start-up is over: resizes and ticks may read the settings
     std::wstring fileGuida_;

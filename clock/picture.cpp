@@ -84,6 +84,7 @@ void Cella::Colloca(RECT rect) {
 }
 
 void Cella::NuovoBacking(HWND genitore) {
+    Dimentica();
     selezione_.reset();  // the old image leaves its DC before either goes
     {
         WindowDc schermo(genitore);
@@ -100,7 +101,16 @@ void Cella::Aggiorna() const {
     if (hwnd_) ::InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
+bool Cella::Cambia(const Immagine& glifi, int colonna, int riga) {
+    if (glifi_ == &glifi && colonna_ == colonna && riga_ == riga) return false;
+    glifi_ = &glifi;
+    colonna_ = colonna;
+    riga_ = riga;
+    return true;
+}
+
 void Cella::Assegna(const Immagine& immagine) {
+    Dimentica();
     const SIZE s = immagine.dimensioni();
     ::BitBlt(backing_.get(), 0, 0, s.cx, s.cy, immagine.dc(), 0, 0, SRCCOPY);
     Aggiorna();

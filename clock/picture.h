@@ -51,6 +51,10 @@ public:
     // Marks the backing image for the screen; the face puts all its cells there in one go.
     void Aggiorna() const;
     void Assegna(const Immagine& immagine);  // show a whole picture
+    // Records that the cell is to show glyph (`colonna`, `riga`) of `glifi`; false when it shows it already.
+    bool Cambia(const Immagine& glifi, int colonna, int riga);
+    // The next glyph is copied whatever the cell shows now.
+    void Dimentica() noexcept { glifi_ = nullptr; }
 
 private:
     friend class FinestraBase<Cella>;
@@ -61,6 +65,9 @@ private:
     UniqueDc backing_;
     std::optional<ScopedSelect> selezione_;
     std::function<void()> click_;
+    const Immagine* glifi_ = nullptr;  // where the glyph the backing image shows came from, if one did
+    int colonna_ = 0;
+    int riga_ = 0;
     bool premuto_ = false;
     SIZE dimensioni_{};
 };

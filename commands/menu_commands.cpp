@@ -10,6 +10,7 @@
 #include "win/dpi.h"
 #include "win/handles.h"
 #include "win/resource.h"
+#include "win/system_dll.h"
 #include "win/texts.h"
 #include "win/twips.h"
 
@@ -66,7 +67,10 @@ void Comandi::mnuFile_Click(std::int16_t index) {
             const int lato = Metrica(SM_CXICON, DpiFinestra(quadrante_.Finestra()));
             const UniqueIcon icona(static_cast<HICON>(
                 ::LoadImageW(avvio_.istanza, MAKEINTRESOURCEW(IDI_FUSI), IMAGE_ICON, lato, lato, 0)));
-            ::ShellAboutW(quadrante_.Finestra(), app.c_str(), altro.c_str(), icona.get());
+            // The shell is loaded for this box alone, not at the program's start.
+            if (const auto about = FunzioneDiSistema<decltype(&::ShellAboutW)>(L"shell32.dll", "ShellAboutW")) {
+                about(quadrante_.Finestra(), app.c_str(), altro.c_str(), icona.get());
+            }
             return;
         }
         case MNUFILE_ESCI:

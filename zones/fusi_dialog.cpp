@@ -9,6 +9,8 @@
 #include "settings/preferences.h"
 #include "win/dpi.h"
 #include "win/resource.h"
+#include "win/screens.h"
+#include "win/system_dll.h"
 #include "win/texts.h"
 #include "win/twips.h"
 #include "zones/daylight_rule.h"
@@ -108,6 +110,12 @@ Fusi::~Fusi() {
 }
 
 void Fusi::Mostra(int comeMostrare) {
+    // Only this window has standard controls: common controls are made ready here, not at the program's start.
+    if (const auto prepara =
+            FunzioneDiSistema<decltype(&::InitCommonControlsEx)>(L"comctl32.dll", "InitCommonControlsEx")) {
+        const INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES};
+        prepara(&icc);
+    }
     Registra(avvio_.istanza, ::LoadIconW(avvio_.istanza, MAKEINTRESOURCEW(IDI_FUSI)),
              reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
     // The window's own scale is known once it exists; it lays itself out again then.
@@ -274,8 +282,15 @@ LRESULT Fusi::Gestisci(UINT msg, WPARAM wp, LPARAM lp) {
             ::SetWindowPos(hwnd_, nullptr, proposto.left, proposto.top, proposto.right - proposto.left,
                            proposto.bottom - proposto.top, SWP_NOZORDER | SWP_NOACTIVATE);
             Disponi();
+            PortaInVista(hwnd_, dpi_);
             return 0;
         }
+        case WM_DISPLAYCHANGE:
+            PortaInVista(hwnd_, dpi_);
+            return 0;
+        case WM_SETTINGCHANGE:
+            if (wp == SPI_SETWORKAREA) PortaInVista(hwnd_, dpi_);
+            break;
         case WM_ERASEBKGND:
             if (RiempiSfondo(reinterpret_cast<HDC>(wp), sfondo_.get())) return 1;
             break;

@@ -19,6 +19,12 @@ endforeach()
 if(NOT "kernel32.dll" IN_LIST seen OR NOT "user32.dll" IN_LIST seen)
   message(FATAL_ERROR "unexpected import table: ${seen}")
 endif()
+# Loaded when first needed, not at every start: the zone dialog's controls and the shell.
+foreach(dll comctl32.dll shell32.dll)
+  if(dll IN_LIST seen)
+    message(FATAL_ERROR "Esmalvio.exe imports ${dll}, which only some commands need")
+  endif()
+endforeach()
 # The per-monitor scale calls are looked up at run time: imported, they would stop the program loading
 # before Windows 10 1607.
 string(REGEX MATCHALL "[A-Za-z]+ForDpi|GetDpiFor[A-Za-z]+" scale "${dump}")

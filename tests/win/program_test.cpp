@@ -1,7 +1,9 @@
 // Esmalvio.exe as processes: one copy at a time, the time it shows, its ticking and its end.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <utility>
 
 #include "support/avvii_insieme.h"
@@ -150,6 +152,79 @@ TEST(ProgrammaTest, CloseRequestDuringABoxEndsTheProgramAfterTheAnswer) {
     }
     std::error_code errore;
     std::filesystem::remove_all(cartella, errore);
+}
+
+// The real time of this process, as the clock's face would show it with `spostamento` ms more, in ms of the day.
+long long LocaleMs(long long spostamento) {
+    FILETIME utc{}, locale{};
+    ::GetSystemTimeAsFileTime(&utc);
+    ::FileTimeToLocalFileTime(&utc, &locale);
+    const long long t = (static_cast<long long>(locale.dwHighDateTime) << 32 | locale.dwLowDateTime) / 10000;
+    return ((t + spostamento) % (kGiorno * 1000LL) + kGiorno * 1000LL) % (kGiorno * 1000LL);
+}
+
+// The clock's own process alone runs on a clock moved by libfaketime (the server and this test keep the real one):
+// once told of the change, the face shows the new time at once and the next seconds as soon as they begin.
+TEST(ProgrammaTest, ASetClockShowsAtOnceAndTheNextSecondsBeginOnTime) {
+    const std::wstring libreria = L"/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1";
+    ASSERT_TRUE(std::filesystem::exists(L"Z:" + libreria)) << "libfaketime is not installed";
+    const std::wstring file = L"/tmp/esmalvio-ora-" + std::to_wstring(::GetCurrentProcessId());
+    const auto sposta = [&](long long ms) {  // written beside it, then moved over it: never read half written
+        std::ofstream(std::filesystem::path(L"Z:" + file + L".nuovo"))
+            << (ms < 0 ? "-" : "+") << std::abs(ms) / 1000 << "." << std::abs(ms) % 1000 / 100 << "\n";
+        return ::MoveFileExW((L"Z:" + file + L".nuovo").c_str(), (L"Z:" + file).c_str(), MOVEFILE_REPLACE_EXISTING);
+    };
+    ASSERT_TRUE(sposta(0));
+    CancellaImpostazioniProgramma();
+    // Started as a Linux command, so that the variables reach the clock's process and no other.
+    std::wstring riga = L"/usr/bin/env LD_PRELOAD=" + libreria + L" FAKETIME_TIMESTAMP_FILE=" + file +
+                        L" FAKETIME_NO_CACHE=1 FAKETIME_DONT_FAKE_MONOTONIC=1 /usr/lib/wine/wine64 " ESMALVIO_EXE;
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    ASSERT_TRUE(::CreateProcessW(nullptr, riga.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
+    const UniqueHandle processo(pi.hProcess), thread(pi.hThread);  // of the command, not of the clock
+    HWND h = nullptr;
+    ASSERT_TRUE(
+        AttendiFinche([&] { return (h = ::FindWindowW(kClasseOrologio, nullptr)) && ::IsWindowVisible(h); }, 20000));
+    AlTick(h);
+
+    for (const long long spostamento : {3500LL, -7000LL}) {
+        SCOPED_TRACE(spostamento);
+        ASSERT_TRUE(sposta(spostamento));
+        const long long prima = LocaleMs(0);
+        ::SendMessageW(h, WM_TIMECHANGE, 0, 0);
+        // At once: the face within a second behind the moved clock, which is seconds away from the real one.
+        EXPECT_TRUE(AttendiFinche(
+            [&] {
+                const int atteso = static_cast<int>(LocaleMs(spostamento) / 1000);
+                const int visto = Secondi(LeggiFaccia(h));
+                return visto == atteso || visto == (atteso + kGiorno - 1) % kGiorno;
+            },
+            100))
+            << "not within 100 ms";
+        EXPECT_LT(LocaleMs(0) - prima, 200);
+        // The next three seconds: the last reading that still showed the old one lies at most 30 ms into the
+        // new second, so the change came no later than that.
+        for (int n = 0; n < 3; ++n) {
+            const int mostrato = Secondi(LeggiFaccia(h));
+            long long ultimaVecchia = LocaleMs(spostamento);
+            ASSERT_TRUE(AttendiFinche(
+                [&] {
+                    const long long adesso = LocaleMs(spostamento);
+                    if (Secondi(LeggiFaccia(h)) != mostrato) return true;
+                    ultimaVecchia = adesso;
+                    return false;
+                },
+                2000));
+            const long long inizio = (mostrato + 1LL) % kGiorno * 1000;
+            const long long ritardo = (ultimaVecchia - inizio + kGiorno * 1000LL) % (kGiorno * 1000LL);
+            EXPECT_TRUE(ritardo <= 30 || ritardo > kGiorno * 1000LL - 1000) << ritardo << " ms into the second";
+        }
+    }
+    ::PostMessageW(h, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(AttendiFinche([&] { return !::IsWindow(h); }, 10000));
+    std::filesystem::remove(L"Z:" + file);
 }
 
 }  // namespace

@@ -1,14 +1,18 @@
-// Figures of the running clock, printed one per line as "name: value unit".
+// Figures of the running clock, printed one per line.
 //   bench [accuracy-seconds [accuracy]]     (with "accuracy": that figure only)
 // Start-up is measured against a bare window program built the same way, and accuracy by
 // sampling the face of a separate Esmalvio.exe every 10 ms against the system clock.
 #include <windows.h>
 
 #include <psapi.h>
+#include <wtsapi32.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -285,6 +289,111 @@ void Accuratezza(int secondi) {
     test::CancellaImpostazioniProgramma();
 }
 
+// Dispatches this thread's messages for a while, waking only when one comes.
+void Lascia(double secondi) {
+    const double fine = Adesso() + secondi;
+    for (double resto; (resto = fine - Adesso()) > 0;) {
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(resto * 1000) + 1, QS_ALLINPUT);
+        for (MSG msg; ::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);) ::DispatchMessageW(&msg);
+    }
+}
+
+int ticks = 0;
+LRESULT CALLBACK ContaTick(int codice, WPARAM wp, LPARAM lp) {
+    if (codice == HC_ACTION && wp == PM_REMOVE && reinterpret_cast<const MSG*>(lp)->message == WM_TIMER) ++ticks;
+    return ::CallNextHookEx(nullptr, codice, wp, lp);
+}
+
+// A clock on the system clock left to its own timer: ticks a minute and CPU a tick, shown, minimised, locked.
+void Giornata(int secondi) {
+    test::ImpostazioniMemoria store;
+    OrologioDiSistema orologio;
+    NessunaNavigazione nav;
+    AvvioAutomatico nessunAvvio(nullptr);
+    const Servizi servizi{store, orologio, nav, nessunAvvio};
+    const Avvio avvio{::GetModuleHandleW(nullptr), {}};
+    Esmalvio finestra(servizi, avvio);
+    finestra.Carica();
+    Lascia(1);
+    const HHOOK gancio = ::SetWindowsHookExW(WH_GETMESSAGE, ContaTick, nullptr, ::GetCurrentThreadId());
+    const std::pair<const char*, std::function<void()>> stati[] = {
+        {"shown", [] {}},
+        {"minimised", [&] { ::ShowWindow(finestra.hwnd(), SW_MINIMIZE); }},
+        {"locked",
+         [&] {
+             ::ShowWindow(finestra.hwnd(), SW_RESTORE);
+             ::SendMessageW(finestra.hwnd(), WM_WTSSESSION_CHANGE, WTS_SESSION_LOCK, 1);
+         }},
+    };
+    for (const auto& [nome, entra] : stati) {
+        entra();
+        Lascia(1);
+        ticks = 0;
+        const double cpu0 = CpuThread();
+        Lascia(secondi);
+        const double cpu = CpuThread() - cpu0;
+        std::printf("%s for %d s: %.1f ticks a minute, %.0f ms CPU a minute, %.2f ms CPU a tick\n", nome, secondi,
+                    ticks * 60.0 / secondi, cpu * 60e3 / secondi, ticks ? cpu * 1e3 / ticks : 0.0);
+    }
+    ::UnhookWindowsHookEx(gancio);
+}
+
+// Real time of this process in ms of the day, local, moved by `spostamento` ms.
+long long GiornoMs(long long spostamento) {
+    FILETIME utc{}, locale{};
+    ::GetSystemTimeAsFileTime(&utc);
+    ::FileTimeToLocalFileTime(&utc, &locale);
+    constexpr long long kGiornoMs = 86400000;
+    const long long t = (static_cast<long long>(locale.dwHighDateTime) << 32 | locale.dwLowDateTime) / 10000;
+    return ((t + spostamento) % kGiornoMs + kGiornoMs) % kGiornoMs;
+}
+
+// A separate clock whose own clock libfaketime moves by turns 3.5 s ahead and 7 s behind: how late, after it is
+// told, the first second after the change shows.
+void OraImpostata() {
+    const std::wstring file = L"/tmp/esmalvio-bench-ora";
+    const auto sposta = [&](long long ms) {
+        std::ofstream(std::filesystem::path(L"Z:" + file + L".nuovo")) << static_cast<double>(ms) / 1000 << "\n";
+        ::MoveFileExW((L"Z:" + file + L".nuovo").c_str(), (L"Z:" + file).c_str(), MOVEFILE_REPLACE_EXISTING);
+    };
+    sposta(0);
+    test::CancellaImpostazioniProgramma();
+    std::wstring riga =
+        L"/usr/bin/env LD_PRELOAD=/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1 "
+        L"FAKETIME_TIMESTAMP_FILE=" +
+        file + L" FAKETIME_NO_CACHE=1 FAKETIME_DONT_FAKE_MONOTONIC=1 /usr/lib/wine/wine64 " ESMALVIO_EXE;
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (!::CreateProcessW(nullptr, riga.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return;
+    const UniqueHandle processo(pi.hProcess), thread(pi.hThread);
+    HWND h = nullptr;
+    AttendiFinche([&] { return (h = ::FindWindowW(kClasseOrologio, nullptr)) && ::IsWindowVisible(h); }, 20000);
+    std::vector<double> ritardi;
+    for (int volta = 0; h && volta < 10; ++volta) {
+        const long long spostamento = volta % 2 ? -7000 : 3500;
+        test::Pompa(1300);
+        sposta(spostamento);
+        ::SendMessageW(h, WM_TIMECHANGE, 0, 0);
+        test::Pompa(30);
+        const std::wstring mostrata = LeggiFaccia(h).Testo();
+        long long visto = -1;
+        AttendiFinche(
+            [&] {
+                visto = GiornoMs(spostamento);
+                return LeggiFaccia(h).Testo() != mostrata;
+            },
+            2000);
+        ritardi.push_back(static_cast<double>(visto % 1000));
+    }
+    std::printf("first second after a set clock, 10 jumps: median %.0f ms late, worst %.0f ms\n", Mediana(ritardi),
+                ritardi.empty() ? 0.0 : *std::max_element(ritardi.begin(), ritardi.end()));
+    if (h) ::PostMessageW(h, WM_CLOSE, 0, 0);
+    AttendiFinche([&] { return !::IsWindow(h); }, 10000);
+    std::filesystem::remove(L"Z:" + file);
+    test::CancellaImpostazioniProgramma();
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -292,7 +401,9 @@ int wmain(int argc, wchar_t** argv) {
     const bool soloAccuratezza = argc > 2 && std::wstring_view(argv[2]) == L"accuracy";
     if (!soloAccuratezza) {
         InProcesso();
+        Giornata(std::min(secondi, 60));
         AvvioMisurato();
+        OraImpostata();
     }
     Accuratezza(secondi);
     return 0;

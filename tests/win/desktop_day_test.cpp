@@ -1,0 +1,234 @@
+// Through a desktop day: screens that change, a clock that is set, nobody looking, a tick that does only what
+// changed.
+#include <array>
+#include <cstddef>
+#include <cstring>
+#include <functional>
+#include <map>
+
+#include "support/clock_fixture.h"
+#include "zones/fusi_dialog.h"
+
+namespace quilmora::test {
+namespace {
+
+// Counts, on this thread, the timer messages and the paints each window gets: paints sent at once by a redraw
+// and paints taken from the queue alike.
+class Conteggio {
+public:
+    Conteggio()
+        : spediti_(::SetWindowsHookExW(WH_CALLWNDPROC, Spedito, nullptr, ::GetCurrentThreadId())),
+          presi_(::SetWindowsHookExW(WH_GETMESSAGE, Preso, nullptr, ::GetCurrentThreadId())) {
+        attivo_ = this;
+    }
+    ~Conteggio() {
+        ::UnhookWindowsHookEx(spediti_);
+        ::UnhookWindowsHookEx(presi_);
+        attivo_ = nullptr;
+    }
+    std::map<HWND, int> paint;
+    int timer = 0;
+
+private:
+    static LRESULT CALLBACK Spedito(int codice, WPARAM wp, LPARAM lp) {
+        if (const auto* m = reinterpret_cast<const CWPSTRUCT*>(lp); codice == HC_ACTION && m->message == WM_PAINT) {
+            ++attivo_->paint[m->hwnd];
+        }
+        return ::CallNextHookEx(nullptr, codice, wp, lp);
+    }
+    static LRESULT CALLBACK Preso(int codice, WPARAM wp, LPARAM lp) {
+        const auto* m = reinterpret_cast<const MSG*>(lp);
+        if (codice == HC_ACTION && wp == PM_REMOVE && m->message == WM_PAINT) ++attivo_->paint[m->hwnd];
+        if (codice == HC_ACTION && wp == PM_REMOVE && m->message == WM_TIMER) ++attivo_->timer;
+        return ::CallNextHookEx(nullptr, codice, wp, lp);
+    }
+    static inline Conteggio* attivo_ = nullptr;
+    HHOOK spediti_;
+    HHOOK presi_;
+};
+
+RECT Lavoro(HWND finestra) {
+    MONITORINFO mi{sizeof mi, {}, {}, 0};
+    ::GetMonitorInfoW(::MonitorFromWindow(finestra, MONITOR_DEFAULTTONEAREST), &mi);
+    return mi.rcWork;
+}
+
+RECT Rettangolo(HWND finestra) {
+    RECT r{};
+    ::GetWindowRect(finestra, &r);
+    return r;
+}
+
+void Sposta(HWND finestra, int x, int y) {
+    ::SetWindowPos(finestra, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// Off the screen, each window comes back by the least distance when the screens change, a minimised clock when
+// it is restored; a window still in reach stays; no place is stored.
+TEST_F(OrologioTest, ChangedScreensBringBothWindowsBackInReachByTheLeastDistanceStoringNothing) {
+    Carica();
+    const RECT lavoro = Lavoro(hwnd());
+    const RECT w = Rettangolo(hwnd());
+    const LONG larga = w.right - w.left, alta = w.bottom - w.top;
+    const int scritture = store.scritture;
+    const std::tuple<POINT, UINT, WPARAM, POINT> casi[] = {
+        {{lavoro.right + 500, lavoro.bottom + 400}, WM_DISPLAYCHANGE, 32, {lavoro.right - larga, lavoro.bottom - alta}},
+        {{lavoro.left - 400, 300}, WM_SETTINGCHANGE, SPI_SETWORKAREA, {lavoro.left, 300}},
+        {{lavoro.left - 400, 300}, WM_SETTINGCHANGE, SPI_SETDESKWALLPAPER, {lavoro.left - 400, 300}},
+        {{lavoro.right - 60, 200}, WM_DISPLAYCHANGE, 32, {lavoro.right - 60, 200}},  // the title bar still in reach
+    };
+    for (const auto& [da, msg, wp, a] : casi) {
+        Sposta(hwnd(), da.x, da.y);
+        ::SendMessageW(hwnd(), msg, wp, 0);
+        EXPECT_EQ(std::pair(Rettangolo(hwnd()).left, Rettangolo(hwnd()).top), std::pair(a.x, a.y)) << msg << " " << wp;
+    }
+    RECT suggerito{lavoro.right + 50, 100, lavoro.right + 50 + larga, 100 + alta};
+    ::SendMessageW(hwnd(), WM_DPICHANGED, MAKEWPARAM(96, 96), reinterpret_cast<LPARAM>(&suggerito));
+    EXPECT_EQ(Rettangolo(hwnd()).right, lavoro.right);
+
+    ::ShowWindow(hwnd(), SW_MINIMIZE);
+    WINDOWPLACEMENT posto{};
+    posto.length = sizeof posto;
+    ::GetWindowPlacement(hwnd(), &posto);
+    ::OffsetRect(&posto.rcNormalPosition, 0, lavoro.bottom + 300 - posto.rcNormalPosition.top);
+    ::SetWindowPlacement(hwnd(), &posto);
+    ::SendMessageW(hwnd(), WM_DISPLAYCHANGE, 32, 0);
+    EXPECT_TRUE(::IsIconic(hwnd()));
+    ::ShowWindow(hwnd(), SW_RESTORE);
+    EXPECT_EQ(Rettangolo(hwnd()).bottom, lavoro.bottom);
+    EXPECT_EQ(store.scritture, scritture);
+
+    Fusi dialogo(ServiziProva(), AvvioProva());
+    dialogo.Mostra();
+    const RECT d = Rettangolo(dialogo.hwnd());
+    Sposta(dialogo.hwnd(), lavoro.left - 2000, lavoro.top - 2000);
+    ::SendMessageW(dialogo.hwnd(), WM_DISPLAYCHANGE, 32, 0);
+    EXPECT_EQ(std::pair(Rettangolo(dialogo.hwnd()).left, Rettangolo(dialogo.hwnd()).top),
+              std::pair(lavoro.left, lavoro.top));
+    EXPECT_EQ(Rettangolo(dialogo.hwnd()).right - Rettangolo(dialogo.hwnd()).left, d.right - d.left);
+}
+
+// Run by virtual_desktop.sh in a Wine virtual desktop of its own, the one kind of screen whose size can change
+// under Wine; skipped elsewhere.
+class SchermoTest : public OrologioTest {};
+
+TEST_F(SchermoTest, TheClockNearTheCornerOfAScreenThatShrinksComesBackWithinASecondStoringNothing) {
+    wchar_t nome[64] = {};
+    ::GetUserObjectInformationW(::GetThreadDesktop(::GetCurrentThreadId()), UOI_NAME, nome, sizeof nome, nullptr);
+    if (std::wstring_view(nome) != L"Prova") GTEST_SKIP() << "not in the virtual desktop";
+    const RECT prima = Lavoro(::GetDesktopWindow());
+    ASSERT_GT(prima.right, 1024);
+    ASSERT_GT(prima.bottom, 768);
+    // The corner 160 x 100 pixels from the screen's, as "Salva posizione" would have stored it.
+    const std::wstring pos =
+        std::to_wstring((prima.right - 160) * 15) + L"," + std::to_wstring((prima.bottom - 100) * 15);
+    store.Scrivi(kPos, pos);
+    Carica();
+    ASSERT_EQ(Rettangolo(hwnd()).left, prima.right - 160);
+    const int scritture = store.scritture;
+
+    DEVMODEW modo{};
+    modo.dmSize = sizeof modo;
+    modo.dmPelsWidth = 1024;
+    modo.dmPelsHeight = 768;
+    modo.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
+    ASSERT_EQ(::ChangeDisplaySettingsExW(nullptr, &modo, nullptr, 0, nullptr), DISP_CHANGE_SUCCESSFUL);
+    EXPECT_TRUE(AttendiFinche(
+        [&] {
+            const RECT w = Rettangolo(hwnd()), lavoro = Lavoro(hwnd());
+            return lavoro.right == 1024 && w.right == 1024 && w.bottom == lavoro.bottom;
+        },
+        1000))
+        << Rettangolo(hwnd()).left << "," << Rettangolo(hwnd()).top;
+    EXPECT_EQ(std::pair(store.Leggi(kPos), store.scritture), std::pair(pos, scritture));
+}
+
+// While the session is locked or the display is off no tick comes and nothing is drawn; once somebody can see
+// again, or a clock is set, the face (or the minimised caption) is right at once.
+TEST_F(OrologioTest, NoTickWhileNobodyCanSeeAndTheFaceIsRightAtOnceAfterwardsOrWhenTheClockIsSet) {
+    orologio.Imposta(10, 0, 0);
+    Carica();
+    // The display's state as Windows sends it: GUID_SESSION_DISPLAY_STATUS and a DWORD, 0 off, 1 on.
+    const auto schermo = [&](DWORD stato) {
+        const POWERBROADCAST_SETTING testa{
+            {0x2b84c20e, 0xad23, 0x4ddf, {0x93, 0xdb, 0x05, 0xff, 0xbd, 0x7e, 0xfc, 0xa5}}, sizeof stato, {}};
+        alignas(POWERBROADCAST_SETTING) std::array<unsigned char, sizeof testa + sizeof stato> dati{};
+        std::memcpy(dati.data(), &testa, offsetof(POWERBROADCAST_SETTING, Data));
+        std::memcpy(dati.data() + offsetof(POWERBROADCAST_SETTING, Data), &stato, sizeof stato);
+        ::SendMessageW(hwnd(), WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE, reinterpret_cast<LPARAM>(dati.data()));
+    };
+    const std::tuple<std::function<void()>, std::function<void()>, DWORD> riposi[] = {
+        {[&] { ::SendMessageW(hwnd(), WM_WTSSESSION_CHANGE, WTS_SESSION_LOCK, 1); },
+         [&] { ::SendMessageW(hwnd(), WM_WTSSESSION_CHANGE, WTS_SESSION_UNLOCK, 1); }, 3000},
+        {[&] { schermo(0); }, [&] { schermo(1); }, 1500},
+    };
+    int minuti = 0;
+    for (const auto& [riposa, riprendi, attesa] : riposi) {
+        riposa();
+        orologio.Imposta(10, static_cast<WORD>(++minuti), 0);
+        const Faccia prima = FacciaOra();
+        {
+            const Conteggio conta;
+            Pompa(attesa);
+            EXPECT_EQ(conta.timer, 0);
+        }
+        EXPECT_EQ(FacciaOra().Testo() + (FacciaOra().puntiAccesi ? L"*" : L""),
+                  prima.Testo() + (prima.puntiAccesi ? L"*" : L""));
+        riprendi();
+        EXPECT_EQ(LeggiFaccia(hwnd()).Testo(), L"10:0" + std::to_wstring(minuti) + L":00");
+        EXPECT_NE(LeggiFaccia(hwnd()).puntiAccesi, prima.puntiAccesi);
+        const Conteggio conta;
+        EXPECT_TRUE(AttendiFinche([&] { return conta.timer > 0; }, 2000)) << "the ticks did not come back";
+    }
+
+    orologio.Imposta(23, 59, 30);
+    ::SendMessageW(hwnd(), WM_TIMECHANGE, 0, 0);
+    EXPECT_EQ(LeggiFaccia(hwnd()).Testo(), L"23:59:30");
+    ::SendMessageW(hwnd(), WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0);
+    orologio.Imposta(7, 0, 0);
+    ::SendMessageW(hwnd(), WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0);
+    EXPECT_EQ(LeggiFaccia(hwnd()).Testo(), L"07:00:00");
+
+    ::ShowWindow(hwnd(), SW_MINIMIZE);
+    ::SendMessageW(hwnd(), WM_WTSSESSION_CHANGE, WTS_SESSION_LOCK, 1);
+    orologio.Imposta(8, 15, 0);
+    ::SendMessageW(hwnd(), WM_WTSSESSION_CHANGE, WTS_SESSION_UNLOCK, 1);
+    EXPECT_EQ(Titolo(), L"08:15:00 - Ora locale");
+}
+
+// A tick copies and repaints only the digits that changed, and the colons; a new colour and a restore repaint
+// the whole face. Every face is the stored glyphs'.
+TEST_F(OrologioTest, ATickRepaintsOnlyTheCellsItChangesAndEveryFaceIsTheStoredGlyphs) {
+    orologio.Imposta(12, 34, 58);
+    Carica();
+    ::KillTimer(hwnd(), Esmalvio::kIdTimer1);  // only the test's own calls draw from now on
+    // What `prima` leads to, then the cells one tick repaints.
+    const auto dipinte = [&](const std::function<void()>& prima) {
+        prima();
+        Pompa(50);
+        const Conteggio conta;
+        finestra->Timer1_Timer();
+        Pompa(20);
+        int celle = 0;
+        for (HWND c = ::GetWindow(hwnd(), GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT)) {
+            celle += conta.paint.contains(c) ? conta.paint.at(c) : 0;
+        }
+        const Faccia f = LeggiFaccia(hwnd());
+        EXPECT_TRUE(FacciaDaiGlifi(hwnd(), f)) << f.Testo();
+        return std::pair(f.Testo(), celle);
+    };
+    const auto ora = [&](WORD o, WORD m, WORD s) { return [=, this] { orologio.Imposta(o, m, s); }; };
+    EXPECT_EQ(dipinte(ora(12, 34, 59)), std::pair(std::wstring(L"12:34:59"), 3));
+    EXPECT_EQ(dipinte(ora(12, 35, 0)), std::pair(std::wstring(L"12:35:00"), 5));
+    EXPECT_EQ(dipinte([] {}), std::pair(std::wstring(L"12:35:00"), 2));
+    EXPECT_EQ(dipinte([&] { finestra->comandi().mnuOption_Click(2); }), std::pair(std::wstring(L"12:35:00"), 8));
+    EXPECT_EQ(dipinte(ora(20, 0, 0)), std::pair(std::wstring(L"20:00:00"), 6));
+    EXPECT_EQ(dipinte([&] {
+                  ::ShowWindow(hwnd(), SW_MINIMIZE);
+                  ::ShowWindow(hwnd(), SW_RESTORE);
+              }),
+              std::pair(std::wstring(L"20:00:00"), 8));
+}
+
+}  // namespace
+}  // namespace quilmora::test
