@@ -1,5 +1,6 @@
 #include "clock/clock_window.h"
 
+#include <oleacc.h>
 #include <shellapi.h>
 
 #include <algorithm>
@@ -58,7 +59,8 @@ SIZE ClientAllaScala(int dpi) {
 
 }  // namespace
 
-Esmalvio::Esmalvio(const Servizi& servizi, const Avvio& avvio) : servizi_(servizi), avvio_(avvio) {}
+Esmalvio::Esmalvio(const Servizi& servizi, const Avvio& avvio)
+    : servizi_(servizi), avvio_(avvio), accessibile_(*this, ROLE_SYSTEM_CLOCK) {}
 
 Esmalvio::~Esmalvio() {
     if (hwnd_) ::DestroyWindow(hwnd_);
@@ -231,13 +233,22 @@ void Esmalvio::Timer1_Timer() {
     const bool legale = preferenze.Legale();
     const std::wstring localita = preferenze.Localita();
     const OraDelGiorno ora = CalcolaOra(Ora(servizi_.orologio.Utc()), Ora(servizi_.orologio.Locale()), fuso, legale);
-    std::wstring titolo = FormattaHhMmSs(ora);
-    if (fuso) {
-        titolo += Testo(avvio_.istanza, IDS_SUFFISSO_FUSO) + localita;
-    } else {
-        titolo += Testo(avvio_.istanza, IDS_SUFFISSO_LOCALE);
-    }
+    const std::wstring titolo = FormattaHhMmSs(ora) + DiChi(fuso.has_value(), localita);
     ::SetWindowTextW(hwnd_, titolo.c_str());
+}
+
+std::wstring Esmalvio::DiChi(bool fuso, const std::wstring& localita) const {
+    return fuso ? Testo(avvio_.istanza, IDS_SUFFISSO_FUSO) + localita : Testo(avvio_.istanza, IDS_SUFFISSO_LOCALE);
+}
+
+std::wstring Esmalvio::NomeAccessibile() const {
+    // The face as it was last drawn, never a time of its own: what a screen reader says is what is seen.
+    std::wstring nome = L"00:00:00";
+    for (std::size_t k = 0; k < mostrata_.cifre.size(); ++k) {
+        nome[k + k / 2] = static_cast<wchar_t>(L'0' + mostrata_.cifre[k]);
+    }
+    const Preferenze preferenze = servizi_.Salvate();
+    return nome + DiChi(preferenze.Fuso().has_value(), preferenze.Localita());
 }
 
 void Esmalvio::ProgrammaTimer() {
@@ -386,6 +397,18 @@ LRESULT Esmalvio::Gestisci(UINT msg, WPARAM wp, LPARAM lp) {
             // The new scale comes with the message: the window's own may not have changed yet.
             CambiaScala(LOWORD(wp), *reinterpret_cast<const RECT*>(lp));
             return 0;
+        case WM_GETOBJECT: {
+            LRESULT risposta = 0;
+            if (accessibile_.Rispondi(hwnd_, wp, lp, risposta)) return risposta;
+            return ::DefWindowProcW(hwnd_, msg, wp, lp);
+        }
+        case WM_SYSCOMMAND:
+            // F10, or Alt pressed and released alone, with the bar hidden: the keyboard's way back to it.
+            if ((wp & 0xFFF0) == SC_KEYMENU && lp == 0 && !BarraMenuVisibile()) {
+                comandi_.Form_KeyMenu();
+                return 0;
+            }
+            return ::DefWindowProcW(hwnd_, msg, wp, lp);
         case WM_HELP:
             ApriGuida();
             return TRUE;
@@ -395,6 +418,7 @@ LRESULT Esmalvio::Gestisci(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_DESTROY:
             ::KillTimer(hwnd_, kIdTimer1);
             riposo_.reset();
+            accessibile_.Chiudi();
             // Detach the menu so that its owner, not the window, destroys it.
             ::SetMenu(hwnd_, nullptr);
             return 0;

@@ -15,6 +15,7 @@
 #include "clock/picture.h"
 #include "commands/commands.h"
 #include "environment/environment.h"
+#include "win/accessible.h"
 #include "win/handles.h"
 #include "win/icons.h"
 #include "win/rest.h"
@@ -23,7 +24,7 @@
 
 namespace quilmora {
 
-class Esmalvio final : public FinestraBase<Esmalvio>, private Quadrante {
+class Esmalvio final : public FinestraBase<Esmalvio>, private Quadrante, private FonteAccessibile {
 public:
     static constexpr const wchar_t* kClasse = kClasseOrologio;
     static constexpr int kIdTimer1 = 1;
@@ -69,6 +70,9 @@ private:
         return *(lit == 0 ? punto_ : punto1_)[static_cast<std::size_t>(colore_)];
     }
     void ProgrammaTimer();
+    // Whose time the face shows: " - Ora locale", or " - Ora di " and the place.
+    std::wstring DiChi(bool fuso, const std::wstring& localita) const;
+    std::wstring NomeAccessibile() const override;
     void ApriGuida() const;
     bool InRiposo() const;  // nobody can see the face: no tick
     void Ripristinata();    // back from the taskbar
@@ -102,6 +106,7 @@ private:
     int dpi_ = 96;
     POINT origineCreata_{};  // the face's corner on the screen as created
     IconeFinestra icone_;
+    ClientAccessibile accessibile_;
 
     std::array<Cella, 6> num_;  // Num1..Num6
     std::array<Cella, 2> sep1_;

@@ -37,6 +37,8 @@ public:
     void mnuImp_Click(std::int16_t index);
     void Num_Click();  // shared by the six digit cells Num1 to Num6
     void Sep1_Click(std::int16_t index);
+    // F10, or Alt alone, while the bar is hidden: the keyboard's click on the face.
+    void Form_KeyMenu();
 
 private:
     const Servizi& servizi_;  // the clock window's, as its facts

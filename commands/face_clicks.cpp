@@ -1,4 +1,4 @@
-// A click on a digit or colon cell brings a hidden menu bar back.
+// A click on a digit or colon cell, or the menu key, brings a hidden menu bar back.
 #include "commands/commands.h"
 
 #include "settings/preferences.h"
@@ -13,6 +13,11 @@ void Comandi::Num_Click() {
 
 // The colon cell's index makes no difference.
 void Comandi::Sep1_Click(std::int16_t) {
+    Num_Click();
+}
+
+// Without the mouse a hidden bar would be lost for good: the menu key brings it back as a click does.
+void Comandi::Form_KeyMenu() {
     Num_Click();
 }
 

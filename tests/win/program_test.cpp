@@ -1,6 +1,9 @@
 // Esmalvio.exe as processes: one copy at a time, the time it shows, its ticking and its end.
 #include <gtest/gtest.h>
 
+#include <oleacc.h>
+#include <psapi.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -152,6 +155,90 @@ TEST(ProgrammaTest, CloseRequestDuringABoxEndsTheProgramAfterTheAnswer) {
     }
     std::error_code errore;
     std::filesystem::remove_all(cartella, errore);
+}
+
+// Whether a process has loaded a DLL of that name.
+bool Caricata(DWORD processo, const wchar_t* dll) {
+    const UniqueHandle p(::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processo));
+    HMODULE moduli[256];
+    DWORD byte = 0;
+    if (!p || !::K32EnumProcessModules(p.get(), moduli, sizeof moduli, &byte)) return false;
+    for (DWORD i = 0; i < byte / sizeof(HMODULE); ++i) {
+        wchar_t nome[MAX_PATH] = {};
+        ::K32GetModuleBaseNameW(p.get(), moduli[i], nome, MAX_PATH);
+        if (::lstrcmpiW(nome, dll) == 0) return true;
+    }
+    return false;
+}
+
+// As a screen reader in another process reads it: one clock, named by the time its face shows and whose time it
+// is; an object held after the window is gone answers errors, and this process goes on.
+TEST(ProgrammaTest, TheFaceIsReadAsOneClockNamedByItsTimeAndAHeldObjectAnswersErrorsOnceTheWindowIsGone) {
+    CancellaImpostazioniProgramma();
+    const Processo p;
+    const HWND h = p.AttendiFinestra();
+    ASSERT_NE(h, nullptr);
+    EXPECT_FALSE(Caricata(p.Id(), L"oleacc.dll")) << "loaded before anybody asked";
+    ASSERT_TRUE(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+    IAccessible* faccia = nullptr;
+    ASSERT_EQ(::AccessibleObjectFromWindow(h, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                           reinterpret_cast<void**>(&faccia)),
+              S_OK);
+    EXPECT_TRUE(Caricata(p.Id(), L"oleacc.dll"));
+    VARIANT se{};
+    se.vt = VT_I4;
+    se.lVal = CHILDID_SELF;
+    const auto nome = [&] {
+        BSTR b = nullptr;
+        const HRESULT esito = faccia->get_accName(se, &b);
+        const std::wstring n = SUCCEEDED(esito) && b ? b : L"";
+        ::SysFreeString(b);
+        return n;
+    };
+    // Read with the face in between: a tick may come between the two.
+    const auto letto = [&](const std::wstring& diChi) {
+        std::wstring n, f;
+        const bool uguali = AttendiFinche([&] {
+            n = nome();
+            f = LeggiFaccia(h).Testo();
+            return n == nome() && n == f + diChi;
+        });
+        std::printf("accessible name: %ls\n", n.c_str());
+        return uguali;
+    };
+    EXPECT_TRUE(letto(L" - Ora locale"));
+    ScriviImpostazioneProgramma(L"Fuso", L"60");
+    ScriviImpostazioneProgramma(L"Legale", L"0");
+    ScriviImpostazioneProgramma(L"Localit\u00e0", L"Roma");
+    EXPECT_TRUE(letto(L" - Ora di Roma"));
+
+    VARIANT ruolo{}, stato{};
+    LONG figli = -1, x = 0, y = 0, larga = 0, alta = 0;
+    EXPECT_TRUE(faccia->get_accRole(se, &ruolo) == S_OK && ruolo.vt == VT_I4 && ruolo.lVal == ROLE_SYSTEM_CLOCK);
+    EXPECT_TRUE(faccia->get_accState(se, &stato) == S_OK && (stato.lVal & STATE_SYSTEM_READONLY));
+    EXPECT_TRUE(faccia->get_accChildCount(&figli) == S_OK && figli == 0);
+    RECT client{};
+    ::GetClientRect(h, &client);
+    ::MapWindowPoints(h, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    EXPECT_EQ(faccia->accLocation(&x, &y, &larga, &alta, se), S_OK);
+    EXPECT_EQ(std::tuple(x, y, x + larga, y + alta), std::tuple(client.left, client.top, client.right, client.bottom));
+    IDispatch* genitore = nullptr;
+    EXPECT_EQ(faccia->get_accParent(&genitore), S_OK);
+    if (genitore) genitore->Release();
+
+    // The clock window gives way to the zone dialog in the same process, then the process ends.
+    ::PostMessageW(h, WM_COMMAND, kComandoFusoOrario, 0);
+    const HWND fusi = p.AttendiFinestra(kClasseFusi);
+    ASSERT_NE(fusi, nullptr);
+    BSTR b = nullptr;
+    EXPECT_TRUE(FAILED(faccia->get_accName(se, &b)));
+    EXPECT_EQ(p.CodiceUscita(), STILL_ACTIVE) << "the clock's process died of it";
+    ::PostMessageW(fusi, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(p.AttendiFine(10000));
+    EXPECT_TRUE(FAILED(faccia->get_accRole(se, &ruolo)));
+    faccia->Release();
+    ::CoUninitialize();
+    CancellaImpostazioniProgramma();
 }
 
 // The real time of this process, as the clock's face would show it with `spostamento` ms more, in ms of the day.
