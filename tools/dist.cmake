@@ -1,7 +1,50 @@
-# Writes the release: a zip with Esmalvio.exe and LEGGIMI.txt, the installer, and each file's SHA-256 sum beside
-# it. The same commit gives the same bytes.
-# cmake <the arguments of installer/msi.cmake but NAME> -DLEGGIMI=... -DZIP=... -DOUT=dist -P tools/dist.cmake
+# Writes the release: a zip with Esmalvio.exe and LEGGIMI.txt, the installer, the program and the installer signed
+# when a certificate is given, and each file's SHA-256 sum beside it. The same commit gives the same bytes.
+# cmake <the arguments of installer/msi.cmake but NAME> -DLEGGIMI=... -DZIP=... -DOSSLSIGNCODE=... -DOUT=dist
+#       -P tools/dist.cmake
 set(NAME Esmalvio-${VERSION}-win64)
+
+# osslsigncode 2.5 (Debian 12) or later, SHA-256: a .pfx, or a key on a hardware token through its PKCS#11 module
+# (the key as a PKCS#11 URI, the certificate in a file). The password reaches osslsigncode in a file only the user
+# can read: on its command line every user of the machine would see it.
+# Each value one argument, quoted at every step: a PKCS#11 URI is full of semicolons, CMake's list separator.
+foreach(v PKCS12 PKCS11_MODULE PKCS11_KEY CERT TIMESTAMP)
+  string(REPLACE ";" "\\;" firma_${v} "$ENV{ESMALVIO_SIGN_${v}}")
+endforeach()
+if(NOT firma_PKCS12 STREQUAL "")
+  set(firma_chiave -pkcs12 "${firma_PKCS12}")
+elseif(NOT firma_PKCS11_MODULE STREQUAL "")
+  set(firma_chiave -pkcs11module "${firma_PKCS11_MODULE}" -certs "${firma_CERT}" -key "${firma_PKCS11_KEY}")
+else()
+  message(STATUS "unsigned: no certificate given (ESMALVIO_SIGN_PKCS12, or ESMALVIO_SIGN_PKCS11_MODULE)")
+endif()
+if(firma_chiave AND NOT OSSLSIGNCODE)
+  message(FATAL_ERROR "a certificate is given, but osslsigncode is missing")
+endif()
+set(segreti ${OUT}/.firma)
+function(firma file)
+  if(NOT firma_chiave)
+    return()
+  endif()
+  set(args sign -h sha256 -n "Esmalvio Desktop" "${firma_chiave}")
+  if(NOT firma_TIMESTAMP STREQUAL "")
+    list(APPEND args -ts "${firma_TIMESTAMP}")
+  endif()
+  file(REMOVE_RECURSE ${segreti})
+  if(NOT "$ENV{ESMALVIO_SIGN_PASSWORD}" STREQUAL "")
+    file(MAKE_DIRECTORY ${segreti})
+    file(CHMOD ${segreti} PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE)
+    file(WRITE ${segreti}/password "$ENV{ESMALVIO_SIGN_PASSWORD}")
+    list(APPEND args -readpass ${segreti}/password)
+  endif()
+  file(REMOVE ${file}.firmato)
+  execute_process(COMMAND ${OSSLSIGNCODE} ${args} -in ${file} -out ${file}.firmato RESULT_VARIABLE rc)
+  file(REMOVE_RECURSE ${segreti})
+  if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "signing ${file} failed")
+  endif()
+  file(RENAME ${file}.firmato ${file})
+endfunction()
 
 # Nothing of an earlier run stays to pass for this one's, should this one fail.
 file(REMOVE ${OUT}/${NAME}.zip ${OUT}/${NAME}.zip.sha256 ${OUT}/${NAME}.msi ${OUT}/${NAME}.msi.sha256)
@@ -9,8 +52,10 @@ set(cartella ${OUT}/${NAME}.d)
 file(REMOVE_RECURSE ${cartella})
 file(MAKE_DIRECTORY ${cartella})
 file(COPY ${EXE} ${LEGGIMI} DESTINATION ${cartella})
+firma(${cartella}/Esmalvio.exe)
 set(EXE ${cartella}/Esmalvio.exe)
 include(${CMAKE_CURRENT_LIST_DIR}/../installer/msi.cmake)
+firma(${msi})
 
 # Info-ZIP without its Unix extras (-X), with fixed modes, the build's time (ora_touch, in UTC as msi.cmake left
 # it) and the files in a fixed order: libarchive's zip stores the user's uid and gid, the mode the umask left and
