@@ -1,7 +1,8 @@
 # Writes the release: a zip with Esmalvio.exe and LEGGIMI.txt, the installer, the program and the installer signed
-# when a certificate is given, and each file's SHA-256 sum beside it. The same commit gives the same bytes.
-# cmake <the arguments of installer/msi.cmake but NAME> -DLEGGIMI=... -DZIP=... -DOSSLSIGNCODE=... -DOUT=dist
-#       -P tools/dist.cmake
+# when a certificate is given, the winget manifests, and each file's SHA-256 sum beside it. The same commit gives
+# the same bytes.
+# cmake <the arguments of installer/msi.cmake but NAME> -DLEGGIMI=... -DZIP=... -DMSIINFO=... -DOSSLSIGNCODE=...
+#       -DURL=<download folder, @VERSION@ for the version> -DOUT=dist -P tools/dist.cmake
 set(NAME Esmalvio-${VERSION}-win64)
 
 # osslsigncode 2.5 (Debian 12) or later, SHA-256: a .pfx, or a key on a hardware token through its PKCS#11 module
@@ -48,6 +49,8 @@ endfunction()
 
 # Nothing of an earlier run stays to pass for this one's, should this one fail.
 file(REMOVE ${OUT}/${NAME}.zip ${OUT}/${NAME}.zip.sha256 ${OUT}/${NAME}.msi ${OUT}/${NAME}.msi.sha256)
+set(winget ${OUT}/winget/Quilmora.Esmalvio/${VERSION})
+file(REMOVE_RECURSE ${winget})
 set(cartella ${OUT}/${NAME}.d)
 file(REMOVE_RECURSE ${cartella})
 file(MAKE_DIRECTORY ${cartella})
@@ -73,4 +76,19 @@ foreach(tipo zip msi)
   file(SHA256 ${${tipo}} sum)
   get_filename_component(nome ${${tipo}} NAME)
   file(WRITE ${${tipo}}.sha256 "${sum}  ${nome}\n")
+  string(TOUPPER ${sum} WINGET_SHA256_${tipo})
 endforeach()
+
+# winget's manifests for this version, with the codes as the built package holds them.
+execute_process(COMMAND ${MSIINFO} export ${msi} Property OUTPUT_VARIABLE proprieta COMMAND_ERROR_IS_FATAL ANY)
+string(REGEX MATCH "\nProductCode\t([^\r\n]+)" _ "${proprieta}")
+set(WINGET_PRODUCT_CODE ${CMAKE_MATCH_1})
+string(REGEX MATCH "\nUpgradeCode\t([^\r\n]+)" _ "${proprieta}")
+set(WINGET_UPGRADE_CODE ${CMAKE_MATCH_1})
+string(CONFIGURE "${URL}" WINGET_URL @ONLY)
+file(GLOB modelli ${CMAKE_CURRENT_LIST_DIR}/../installer/winget/*.yaml.in)
+foreach(modello ${modelli})
+  get_filename_component(nome ${modello} NAME_WLE)
+  configure_file(${modello} ${winget}/${nome} @ONLY)
+endforeach()
+message(STATUS "${winget}")

@@ -1,11 +1,12 @@
 #!/bin/sh
 # The release: the same bytes from a copy of the sources without git, elsewhere, later, in another zone and umask;
-# none on a wrong password; signed, intact signatures over the unsigned bytes, a clock that Wine runs and a package
-# it installs (the clock ends with the prefix's server).
+# winget manifests that tell the files built; none on a wrong password; signed, intact signatures over the unsigned
+# bytes, a clock that Wine runs and a package it installs (the clock ends with the prefix's server).
 #   rilascio.sh <source-dir> <build-dir> <test-dir> <cmake> <arguments of tools/dist.cmake>...
 set -eu
 src=$1 build=$2 dir=$3 && shift 3
 fallito() { echo "FAILED: $*"; exit 1; }
+uguale() { [ "$1" = "$2" ] || fallito "'$1', the built files say '$2'"; }
 rm -rf "$dir" && mkdir -p "$dir/copia" "$dir/zip"
 tar -C "$src" --exclude=./build --exclude=./dist --exclude=./.git -cf - . | tar -C "$dir/copia" -xf -
 "$@" -DOUT="$dir/qui" -P "$src/tools/dist.cmake" >"$dir/qui.log" 2>&1 || fallito "dist: $(cat "$dir/qui.log")"
@@ -13,6 +14,24 @@ tar -C "$src" --exclude=./build --exclude=./dist --exclude=./.git -cf - . | tar 
     "$1" --preset windows && "$1" --build --preset windows --target dist) >"$dir/copia.log" 2>&1 ||
     fallito "the copy's dist: $(tail -20 "$dir/copia.log")"
 for f in "$dir"/qui/*.zip "$dir"/qui/*.msi; do cmp "$f" "$dir/copia/dist/${f##*/}" || fallito "${f##*/} differs"; done
+
+msi=$(ls "$dir"/qui/*.msi) zip=$(ls "$dir"/qui/*.zip)
+proprieta() { msiinfo export "$msi" Property | tr -d '\r' | awk -F'\t' -v p="$1" '$1 == p { print $2 }'; }
+somma() { sha256sum "$1" | cut -c1-64 | tr a-f A-F; }
+w="$dir/qui/winget/Quilmora.Esmalvio/$(proprieta ProductVersion)/Quilmora.Esmalvio"
+valore() { sed -n "s/^[- ]*$2: '\{0,1\}\([^']*\)'\{0,1\}\$/\1/p" "$w.$1" | paste -sd ' ' -; } # one entry after another
+l=locale.$(valore yaml DefaultLocale).yaml i=installer.yaml
+for f in yaml "$l" $i; do
+    uguale "$(valore "$f" PackageIdentifier) $(valore "$f" PackageVersion) $(valore "$f" ManifestVersion)" \
+        "Quilmora.Esmalvio $(proprieta ProductVersion) 1.12.0"
+done
+uguale "locale.$(valore "$l" PackageLocale).yaml $(valore "$l" Publisher), $(valore "$l" PackageName)" \
+    "$l $(proprieta Manufacturer), $(proprieta ProductName)"
+a=$(msiinfo suminfo "$msi" | sed -n 's/^Template: \(.*\);.*/\1/p')
+uguale "$(valore $i InstallerType) $(valore $i Architecture) $(valore $i ProductCode) $(valore $i UpgradeCode)" \
+    "wix zip $a $a $(proprieta ProductCode) $(proprieta UpgradeCode)"
+uguale "$(valore $i InstallerSha256) $(valore $i InstallerUrl | sed 's,[^ ]*/,,g') $(valore $i RelativeFilePath)" \
+    "$(somma "$msi") $(somma "$zip") ${msi##*/} ${zip##*/} $("$1" -E tar tf "$zip" | grep '\.exe$')"
 
 openssl req -x509 -newkey rsa:2048 -nodes -keyout "$dir/chiave.pem" -out "$dir/cert.pem" -days 2 \
     -subj "/CN=Esmalvio prova" -addext extendedKeyUsage=codeSigning 2>"$dir/openssl.log"
