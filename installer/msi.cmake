@@ -1,6 +1,6 @@
-# Writes the Windows installer with wixl, and its SHA-256 sum beside it.
-# cmake -DWIXL=... -DMSIBUILD=... -DEXE=... -DDLL=... -DICON=... -DLEGGIMI_IN=... -DWXS_IN=... -DVERSION=x.y.z
-#       -DOUT=dist -DNAME=Esmalvio-x.y.z-win64 -P installer/msi.cmake
+# Writes the Windows installer with wixl; the same inputs give the same bytes.
+# cmake -DWIXL=... -DMSIBUILD=... -DFAKETIME=... -DEPOCA=<epoch file> -DEXE=... -DDLL=... -DICON=... -DLEGGIMI_IN=...
+#       -DWXS_IN=... -DVERSION=x.y.z -DOUT=dist -DNAME=Esmalvio-x.y.z-win64 -P installer/msi.cmake
 # Fixed for ever: it ties every version together, so that a newer one replaces an older one.
 set(UPGRADE_CODE 108F9D75-BC3C-4746-9ABE-A188AF661AA2)
 # One product per version: a rebuilt package of the same version installs as the same product.
@@ -18,8 +18,20 @@ file(COPY ${EXE} ${DLL} ${ICON} DESTINATION ${stage})
 file(GLOB inputs ${stage}/*)
 list(SORT inputs)
 
+# The same commit, the same package: the cabinet takes each file's time from its mtime, and wixl writes the clock
+# into the summary's dates (it has no option for them, nor has msibuild), so the files get the build's time and
+# wixl runs under libfaketime with its clock stopped there (NO_FAKE_STAT: the files' times as they are). In UTC,
+# as both are written in local time.
+file(STRINGS ${EPOCA} epoca)
+set(ENV{SOURCE_DATE_EPOCH} ${epoca})
+string(TIMESTAMP ora_touch "%Y%m%d%H%M.%S" UTC)
+string(TIMESTAMP ora_wixl "%Y-%m-%d %H:%M:%S" UTC)
+set(ENV{TZ} UTC)
+execute_process(COMMAND touch -t ${ora_touch} ${inputs} COMMAND_ERROR_IS_FATAL ANY)
 set(msi ${OUT}/${NAME}.msi)
-execute_process(COMMAND ${WIXL} -a x64 -o ${msi} Esmalvio.wxs WORKING_DIRECTORY ${stage} COMMAND_ERROR_IS_FATAL ANY)
+execute_process(COMMAND ${CMAKE_COMMAND} -E env NO_FAKE_STAT=1 ${FAKETIME} -f ${ora_wixl} ${WIXL} -a x64 -o ${msi}
+                        Esmalvio.wxs
+                WORKING_DIRECTORY ${stage} COMMAND_ERROR_IS_FATAL ANY)
 # wixl draws a new package code every time; the same contents must give the same package, or Windows would
 # refuse a rebuilt one as a different package of an installed product.
 set(contents "")
@@ -35,6 +47,4 @@ execute_process(COMMAND ${MSIBUILD} ${msi} -q "UPDATE `Property` SET `Value` = \
 'AUTOSTART;VERSIONEPRECEDENTE;VERSIONESUCCESSIVA' WHERE `Property` = 'SecureCustomProperties'"
                 COMMAND_ERROR_IS_FATAL ANY)
 file(REMOVE_RECURSE ${stage})
-file(SHA256 ${msi} sum)
-file(WRITE ${msi}.sha256 "${sum}  ${NAME}.msi\n")
 message(STATUS "${msi}")
