@@ -29,6 +29,16 @@ std::wstring CartellaProgramma() {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE istanza, HINSTANCE, PWSTR, int) {
+    // Before anything is loaded: DLLs come from System32 only, never from the program's folder, where a copy run
+    // from Downloads may find any file beside it. Looked up, as Windows 7 has it only with update KB2533623.
+    using Cartelle = BOOL(WINAPI*)(DWORD);
+    if (const auto cartelle = reinterpret_cast<Cartelle>(reinterpret_cast<void*>(
+            ::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories")))) {
+        cartelle(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    } else {
+        ::SetDllDirectoryW(L"");  // at least not the current folder
+    }
+
     // Taken once, at the start: a later reload of the clock window never ends the program.
     quilmora::UniqueHandle unico(::CreateMutexW(nullptr, FALSE, quilmora::kIstanzaUnica));
     const DWORD esito = ::GetLastError();

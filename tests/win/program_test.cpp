@@ -4,6 +4,8 @@
 #include <oleacc.h>
 #include <psapi.h>
 
+#include <wtsapi32.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -239,6 +241,89 @@ TEST(ProgrammaTest, TheFaceIsReadAsOneClockNamedByItsTimeAndAHeldObjectAnswersEr
     faccia->Release();
     ::CoUninitialize();
     CancellaImpostazioniProgramma();
+}
+
+// Starts a program with Wine told to prefer a DLL found beside a program to its own of these names. As a Linux
+// command: Wine reads the overrides from the Linux environment alone. Its handle is of no use.
+bool AvviaPreferendo(const std::filesystem::path& exe, const std::wstring& argomenti, const std::wstring& nomi) {
+    std::wstring riga = L"/usr/bin/env WINEDLLOVERRIDES=mscoree,mshtml=;" + nomi + L"=n,b /usr/lib/wine/wine64 \"" +
+                        exe.wstring() + L"\" " + argomenti;
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (!::CreateProcessW(nullptr, riga.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return false;
+    const UniqueHandle processo(pi.hProcess), thread(pi.hThread);
+    return true;
+}
+
+// DLLs of the names the clock loads at run time, planted beside a copy of it: a program that loads them by bare
+// name runs them, the clock never does, through the zone dialog and back, a screen reader's question, a lock.
+TEST(ProgrammaTest, DllsPlantedBesideTheProgramAreNeverLoaded) {
+    const auto cartella =
+        std::filesystem::temp_directory_path() / (L"esmalvio-dll-" + std::to_wstring(::GetCurrentProcessId()));
+    std::filesystem::remove_all(cartella);
+    std::filesystem::create_directories(cartella);
+    // Not ole32, which the clock loads too: Wine's own input-method code loads it by bare name for every window of
+    // every program, whatever the program asked for (on Windows it is a known DLL, never searched for).
+    const wchar_t* const nomi[] = {L"comctl32", L"oleacc", L"oleaut32", L"shell32", L"wtsapi32"};
+    std::wstring elenco, argomenti;
+    for (const wchar_t* nome : nomi) {
+        std::filesystem::copy_file(PIANTA_DLL, cartella / (std::wstring(nome) + L".dll"));
+        elenco += (elenco.empty() ? L"" : L",") + std::wstring(nome);
+        argomenti += std::wstring(nome) + L".dll ";
+    }
+    const auto tracce = [&] {  // the planted DLLs that ran, in the order of `nomi`
+        std::wstring viste;
+        for (const wchar_t* nome : nomi) {
+            if (std::filesystem::exists(cartella / (std::wstring(nome) + L".dll.caricata")))
+                viste += std::wstring(nome) + L".dll ";
+        }
+        return viste;
+    };
+    for (const wchar_t* exe : {CARICA_EXE, ESMALVIO_EXE}) {
+        std::filesystem::copy_file(exe, cartella / std::filesystem::path(exe).filename());
+    }
+    const std::wstring tutte = L"comctl32.dll oleacc.dll oleaut32.dll shell32.dll wtsapi32.dll ";
+    ASSERT_TRUE(AvviaPreferendo(cartella / L"carica.exe", argomenti, elenco));
+    EXPECT_TRUE(AttendiFinche([&] { return tracce() == tutte; }, 20000))
+        << tracce() << ": this Wine would not load a planted DLL, so the test could not fail";
+    for (const auto& f : std::filesystem::directory_iterator(cartella)) {
+        if (f.path().extension() == L".caricata") std::filesystem::remove(f.path());
+    }
+
+    CancellaImpostazioniProgramma();
+    ASSERT_TRUE(AvviaPreferendo(cartella / L"Esmalvio.exe", L"", elenco));
+    const auto finestra = [](const wchar_t* classe) {
+        HWND h = nullptr;
+        AttendiFinche([&] { return (h = ::FindWindowW(classe, nullptr)) && ::IsWindowVisible(h); }, 20000);
+        return h;
+    };
+    HWND h = finestra(kClasseOrologio);
+    ASSERT_NE(h, nullptr);
+    ::PostMessageW(h, WM_COMMAND, kComandoFusoOrario, 0);
+    const HWND fusi = finestra(kClasseFusi);
+    ASSERT_NE(fusi, nullptr);
+    ::PostMessageW(fusi, WM_COMMAND, MAKEWPARAM(Fusi::kCommand1 + 2, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(::GetDlgItem(fusi, Fusi::kCommand1 + 2)));
+    ASSERT_TRUE(AttendiFinche([&] { return !::IsWindow(h) && (h = finestra(kClasseOrologio)) != nullptr; }, 20000));
+    ASSERT_TRUE(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+    IAccessible* faccia = nullptr;
+    ASSERT_EQ(::AccessibleObjectFromWindow(h, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                           reinterpret_cast<void**>(&faccia)),
+              S_OK);
+    VARIANT ruolo{}, se{};
+    se.vt = VT_I4;
+    EXPECT_TRUE(faccia->get_accRole(se, &ruolo) == S_OK && ruolo.lVal == ROLE_SYSTEM_CLOCK);
+    faccia->Release();
+    ::CoUninitialize();
+    ::PostMessageW(h, WM_WTSSESSION_CHANGE, WTS_SESSION_LOCK, 1);
+    ::PostMessageW(h, WM_WTSSESSION_CHANGE, WTS_SESSION_UNLOCK, 1);
+    AlTick(h);
+    EXPECT_EQ(tracce(), L"");
+    ::PostMessageW(h, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(AttendiFinche([&] { return !::IsWindow(h); }, 10000));
+    std::error_code errore;
+    std::filesystem::remove_all(cartella, errore);
 }
 
 // The real time of this process, as the clock's face would show it with `spostamento` ms more, in ms of the day.
