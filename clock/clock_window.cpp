@@ -375,10 +375,8 @@ LRESULT Esmalvio::Gestisci(UINT msg, WPARAM wp, LPARAM lp) {
             if (caricato_ && !InRiposo()) Timer1_Timer();
             return 0;
         case WM_DISPLAYCHANGE:
-            PortaInVista(hwnd_, dpi_);
-            return 0;
         case WM_SETTINGCHANGE:
-            if (wp == SPI_SETWORKAREA) PortaInVista(hwnd_, dpi_);
+            SeguiSchermi(hwnd_, msg, wp, dpi_);
             return 0;
         case WM_WTSSESSION_CHANGE:
             if (riposo_ && riposo_->Leggi(msg, wp, lp)) Risveglio();

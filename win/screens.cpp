@@ -41,6 +41,11 @@ bool TitoloRaggiungibile(HWND finestra, int dpi) {
     return cerca.trovato;
 }
 
+void SeguiSchermi(HWND finestra, UINT msg, WPARAM wp, int dpi) {
+    // Wine sends no work-area change after a mode change; Windows sends one when a taskbar moves or grows.
+    if (msg == WM_DISPLAYCHANGE || (msg == WM_SETTINGCHANGE && wp == SPI_SETWORKAREA)) PortaInVista(finestra, dpi);
+}
+
 void PortaInVista(HWND finestra, int dpi) {
     if (::IsIconic(finestra) || TitoloRaggiungibile(finestra, dpi)) return;
     MONITORINFO mi{sizeof mi, {}, {}, 0};

@@ -9,6 +9,9 @@ namespace quilmora {
 // `dpi`) lies on the work area of some screen.
 bool TitoloRaggiungibile(HWND finestra, int dpi);
 
+// Applies PortaInVista when `msg` says the screens or their work areas changed.
+void SeguiSchermi(HWND finestra, UINT msg, WPARAM wp, int dpi);
+
 // When the title bar is out of reach, moves the window the least distance that puts it whole on the work area
 // of the screen nearest to it (its corner, when it is larger than that). A minimised window is left alone.
 void PortaInVista(HWND finestra, int dpi);

@@ -286,10 +286,8 @@ LRESULT Fusi::Gestisci(UINT msg, WPARAM wp, LPARAM lp) {
             return 0;
         }
         case WM_DISPLAYCHANGE:
-            PortaInVista(hwnd_, dpi_);
-            return 0;
         case WM_SETTINGCHANGE:
-            if (wp == SPI_SETWORKAREA) PortaInVista(hwnd_, dpi_);
+            SeguiSchermi(hwnd_, msg, wp, dpi_);
             break;
         case WM_ERASEBKGND:
             if (RiempiSfondo(reinterpret_cast<HDC>(wp), sfondo_.get())) return 1;

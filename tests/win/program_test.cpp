@@ -159,6 +159,33 @@ TEST(ProgrammaTest, CloseRequestDuringABoxEndsTheProgramAfterTheAnswer) {
     std::filesystem::remove_all(cartella, errore);
 }
 
+// Starts a program as a Linux command with these variables: Wine takes LD_PRELOAD and WINEDLLOVERRIDES from the
+// Linux environment alone. The program is found by its window: the handle is the command's.
+bool AvviaCon(const std::wstring& variabili, const std::wstring& exe, const std::wstring& argomenti = L"") {
+    std::wstring riga = L"/usr/bin/env " + variabili + L" /usr/lib/wine/wine64 \"" + exe + L"\" " + argomenti;
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (!::CreateProcessW(nullptr, riga.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return false;
+    const UniqueHandle processo(pi.hProcess), thread(pi.hThread);
+    return true;
+}
+
+HWND Visibile(const wchar_t* classe) {
+    HWND h = nullptr;
+    AttendiFinche([&] { return (h = ::FindWindowW(classe, nullptr)) && ::IsWindowVisible(h); }, 20000);
+    return h;
+}
+
+// The client area's accessible object, as a screen reader gets it; COM is this thread's already.
+IAccessible* Accessibile(HWND finestra) {
+    IAccessible* oggetto = nullptr;
+    return ::AccessibleObjectFromWindow(finestra, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                        reinterpret_cast<void**>(&oggetto)) == S_OK
+               ? oggetto
+               : nullptr;
+}
+
 // Whether a process has loaded a DLL of that name.
 bool Caricata(DWORD processo, const wchar_t* dll) {
     const UniqueHandle p(::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processo));
@@ -182,10 +209,8 @@ TEST(ProgrammaTest, TheFaceIsReadAsOneClockNamedByItsTimeAndAHeldObjectAnswersEr
     ASSERT_NE(h, nullptr);
     EXPECT_FALSE(Caricata(p.Id(), L"oleacc.dll")) << "loaded before anybody asked";
     ASSERT_TRUE(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
-    IAccessible* faccia = nullptr;
-    ASSERT_EQ(::AccessibleObjectFromWindow(h, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
-                                           reinterpret_cast<void**>(&faccia)),
-              S_OK);
+    IAccessible* const faccia = Accessibile(h);
+    ASSERT_NE(faccia, nullptr);
     EXPECT_TRUE(Caricata(p.Id(), L"oleacc.dll"));
     VARIANT se{};
     se.vt = VT_I4;
@@ -243,19 +268,6 @@ TEST(ProgrammaTest, TheFaceIsReadAsOneClockNamedByItsTimeAndAHeldObjectAnswersEr
     CancellaImpostazioniProgramma();
 }
 
-// Starts a program with Wine told to prefer a DLL found beside a program to its own of these names. As a Linux
-// command: Wine reads the overrides from the Linux environment alone. Its handle is of no use.
-bool AvviaPreferendo(const std::filesystem::path& exe, const std::wstring& argomenti, const std::wstring& nomi) {
-    std::wstring riga = L"/usr/bin/env WINEDLLOVERRIDES=mscoree,mshtml=;" + nomi + L"=n,b /usr/lib/wine/wine64 \"" +
-                        exe.wstring() + L"\" " + argomenti;
-    STARTUPINFOW si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    if (!::CreateProcessW(nullptr, riga.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return false;
-    const UniqueHandle processo(pi.hProcess), thread(pi.hThread);
-    return true;
-}
-
 // DLLs of the names the clock loads at run time, planted beside a copy of it: a program that loads them by bare
 // name runs them, the clock never does, through the zone dialog and back, a screen reader's question, a lock.
 TEST(ProgrammaTest, DllsPlantedBesideTheProgramAreNeverLoaded) {
@@ -283,34 +295,27 @@ TEST(ProgrammaTest, DllsPlantedBesideTheProgramAreNeverLoaded) {
     for (const wchar_t* exe : {CARICA_EXE, ESMALVIO_EXE}) {
         std::filesystem::copy_file(exe, cartella / std::filesystem::path(exe).filename());
     }
-    const std::wstring tutte = L"comctl32.dll oleacc.dll oleaut32.dll shell32.dll wtsapi32.dll ";
-    ASSERT_TRUE(AvviaPreferendo(cartella / L"carica.exe", argomenti, elenco));
-    EXPECT_TRUE(AttendiFinche([&] { return tracce() == tutte; }, 20000))
+    const std::wstring preferite = L"WINEDLLOVERRIDES=mscoree,mshtml=;" + elenco + L"=n,b";
+    ASSERT_TRUE(AvviaCon(preferite, (cartella / L"carica.exe").wstring(), argomenti));
+    EXPECT_TRUE(AttendiFinche([&] { return tracce() == argomenti; }, 20000))
         << tracce() << ": this Wine would not load a planted DLL, so the test could not fail";
     for (const auto& f : std::filesystem::directory_iterator(cartella)) {
         if (f.path().extension() == L".caricata") std::filesystem::remove(f.path());
     }
 
     CancellaImpostazioniProgramma();
-    ASSERT_TRUE(AvviaPreferendo(cartella / L"Esmalvio.exe", L"", elenco));
-    const auto finestra = [](const wchar_t* classe) {
-        HWND h = nullptr;
-        AttendiFinche([&] { return (h = ::FindWindowW(classe, nullptr)) && ::IsWindowVisible(h); }, 20000);
-        return h;
-    };
-    HWND h = finestra(kClasseOrologio);
+    ASSERT_TRUE(AvviaCon(preferite, (cartella / L"Esmalvio.exe").wstring()));
+    HWND h = Visibile(kClasseOrologio);
     ASSERT_NE(h, nullptr);
     ::PostMessageW(h, WM_COMMAND, kComandoFusoOrario, 0);
-    const HWND fusi = finestra(kClasseFusi);
+    const HWND fusi = Visibile(kClasseFusi);
     ASSERT_NE(fusi, nullptr);
     ::PostMessageW(fusi, WM_COMMAND, MAKEWPARAM(Fusi::kCommand1 + 2, BN_CLICKED),
                    reinterpret_cast<LPARAM>(::GetDlgItem(fusi, Fusi::kCommand1 + 2)));
-    ASSERT_TRUE(AttendiFinche([&] { return !::IsWindow(h) && (h = finestra(kClasseOrologio)) != nullptr; }, 20000));
+    ASSERT_TRUE(AttendiFinche([&] { return !::IsWindow(h) && (h = Visibile(kClasseOrologio)) != nullptr; }, 20000));
     ASSERT_TRUE(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
-    IAccessible* faccia = nullptr;
-    ASSERT_EQ(::AccessibleObjectFromWindow(h, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
-                                           reinterpret_cast<void**>(&faccia)),
-              S_OK);
+    IAccessible* const faccia = Accessibile(h);
+    ASSERT_NE(faccia, nullptr);
     VARIANT ruolo{}, se{};
     se.vt = VT_I4;
     EXPECT_TRUE(faccia->get_accRole(se, &ruolo) == S_OK && ruolo.lVal == ROLE_SYSTEM_CLOCK);
@@ -348,17 +353,12 @@ TEST(ProgrammaTest, ASetClockShowsAtOnceAndTheNextSecondsBeginOnTime) {
     };
     ASSERT_TRUE(sposta(0));
     CancellaImpostazioniProgramma();
-    // Started as a Linux command, so that the variables reach the clock's process and no other.
-    std::wstring riga = L"/usr/bin/env LD_PRELOAD=" + libreria + L" FAKETIME_TIMESTAMP_FILE=" + file +
-                        L" FAKETIME_NO_CACHE=1 FAKETIME_DONT_FAKE_MONOTONIC=1 /usr/lib/wine/wine64 " ESMALVIO_EXE;
-    STARTUPINFOW si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    ASSERT_TRUE(::CreateProcessW(nullptr, riga.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
-    const UniqueHandle processo(pi.hProcess), thread(pi.hThread);  // of the command, not of the clock
-    HWND h = nullptr;
-    ASSERT_TRUE(
-        AttendiFinche([&] { return (h = ::FindWindowW(kClasseOrologio, nullptr)) && ::IsWindowVisible(h); }, 20000));
+    // The variables reach the clock's process and no other.
+    ASSERT_TRUE(AvviaCon(L"LD_PRELOAD=" + libreria + L" FAKETIME_TIMESTAMP_FILE=" + file +
+                             L" FAKETIME_NO_CACHE=1 FAKETIME_DONT_FAKE_MONOTONIC=1",
+                         ESMALVIO_EXE));
+    const HWND h = Visibile(kClasseOrologio);
+    ASSERT_NE(h, nullptr);
     AlTick(h);
 
     for (const long long spostamento : {3500LL, -7000LL}) {
