@@ -243,12 +243,10 @@ std::wstring Esmalvio::DiChi(bool fuso, const std::wstring& localita) const {
 
 std::wstring Esmalvio::NomeAccessibile() const {
     // The face as it was last drawn, never a time of its own: what a screen reader says is what is seen.
-    std::wstring nome = L"00:00:00";
-    for (std::size_t k = 0; k < mostrata_.cifre.size(); ++k) {
-        nome[k + k / 2] = static_cast<wchar_t>(L'0' + mostrata_.cifre[k]);
-    }
+    const auto& c = mostrata_.cifre;
+    const OraDelGiorno mostrata{c[0] * 10 + c[1], c[2] * 10 + c[3], c[4] * 10 + c[5]};
     const Preferenze preferenze = servizi_.Salvate();
-    return nome + DiChi(preferenze.Fuso().has_value(), preferenze.Localita());
+    return FormattaHhMmSs(mostrata) + DiChi(preferenze.Fuso().has_value(), preferenze.Localita());
 }
 
 void Esmalvio::ProgrammaTimer() {
@@ -342,12 +340,8 @@ void Esmalvio::Ripristinata() {
 }
 
 void Esmalvio::Risveglio() {
-    if (InRiposo()) {
-        ::KillTimer(hwnd_, kIdTimer1);
-        return;
-    }
-    // The face (or the minimised caption) at once, and the ticks aligned to the clock again.
-    Timer1_Timer();
+    // At rest the timer stops; otherwise the face (or the minimised caption) at once, and the ticks aligned again.
+    InRiposo() ? ProgrammaTimer() : Timer1_Timer();
 }
 
 LRESULT Esmalvio::Gestisci(UINT msg, WPARAM wp, LPARAM lp) {
@@ -379,8 +373,6 @@ LRESULT Esmalvio::Gestisci(UINT msg, WPARAM wp, LPARAM lp) {
             SeguiSchermi(hwnd_, msg, wp, dpi_);
             return 0;
         case WM_WTSSESSION_CHANGE:
-            if (riposo_ && riposo_->Leggi(msg, wp, lp)) Risveglio();
-            return 0;
         case WM_POWERBROADCAST:
             if (riposo_ && riposo_->Leggi(msg, wp, lp)) Risveglio();
             return TRUE;

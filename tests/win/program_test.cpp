@@ -159,24 +159,6 @@ TEST(ProgrammaTest, CloseRequestDuringABoxEndsTheProgramAfterTheAnswer) {
     std::filesystem::remove_all(cartella, errore);
 }
 
-// Starts a program as a Linux command with these variables: Wine takes LD_PRELOAD and WINEDLLOVERRIDES from the
-// Linux environment alone. The program is found by its window: the handle is the command's.
-bool AvviaCon(const std::wstring& variabili, const std::wstring& exe, const std::wstring& argomenti = L"") {
-    std::wstring riga = L"/usr/bin/env " + variabili + L" /usr/lib/wine/wine64 \"" + exe + L"\" " + argomenti;
-    STARTUPINFOW si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    if (!::CreateProcessW(nullptr, riga.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return false;
-    const UniqueHandle processo(pi.hProcess), thread(pi.hThread);
-    return true;
-}
-
-HWND Visibile(const wchar_t* classe) {
-    HWND h = nullptr;
-    AttendiFinche([&] { return (h = ::FindWindowW(classe, nullptr)) && ::IsWindowVisible(h); }, 20000);
-    return h;
-}
-
 // The client area's accessible object, as a screen reader gets it; COM is this thread's already.
 IAccessible* Accessibile(HWND finestra) {
     IAccessible* oggetto = nullptr;
@@ -329,15 +311,6 @@ TEST(ProgrammaTest, DllsPlantedBesideTheProgramAreNeverLoaded) {
     EXPECT_TRUE(AttendiFinche([&] { return !::IsWindow(h); }, 10000));
     std::error_code errore;
     std::filesystem::remove_all(cartella, errore);
-}
-
-// The real time of this process, as the clock's face would show it with `spostamento` ms more, in ms of the day.
-long long LocaleMs(long long spostamento) {
-    FILETIME utc{}, locale{};
-    ::GetSystemTimeAsFileTime(&utc);
-    ::FileTimeToLocalFileTime(&utc, &locale);
-    const long long t = (static_cast<long long>(locale.dwHighDateTime) << 32 | locale.dwLowDateTime) / 10000;
-    return ((t + spostamento) % (kGiorno * 1000LL) + kGiorno * 1000LL) % (kGiorno * 1000LL);
 }
 
 // The clock's own process alone runs on a clock moved by libfaketime (the server and this test keep the real one):

@@ -338,16 +338,6 @@ void Giornata(int secondi) {
     ::UnhookWindowsHookEx(gancio);
 }
 
-// Real time of this process in ms of the day, local, moved by `spostamento` ms.
-long long GiornoMs(long long spostamento) {
-    FILETIME utc{}, locale{};
-    ::GetSystemTimeAsFileTime(&utc);
-    ::FileTimeToLocalFileTime(&utc, &locale);
-    constexpr long long kGiornoMs = 86400000;
-    const long long t = (static_cast<long long>(locale.dwHighDateTime) << 32 | locale.dwLowDateTime) / 10000;
-    return ((t + spostamento) % kGiornoMs + kGiornoMs) % kGiornoMs;
-}
-
 // A separate clock whose own clock libfaketime moves by turns 3.5 s ahead and 7 s behind: how late, after it is
 // told, the first second after the change shows.
 void OraImpostata() {
@@ -359,20 +349,13 @@ void OraImpostata() {
     };
     sposta(0);
     test::CancellaImpostazioniProgramma();
-    std::wstring riga =
-        L"/usr/bin/env LD_PRELOAD=/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1 "
-        L"FAKETIME_TIMESTAMP_FILE=" +
-        file + L" FAKETIME_NO_CACHE=1 FAKETIME_DONT_FAKE_MONOTONIC=1 /usr/lib/wine/wine64 " ESMALVIO_EXE;
-    STARTUPINFOW si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
     // A clock still closing would make this one a second copy.
     AttendiFinche([] { return !::FindWindowW(kClasseOrologio, nullptr); }, 20000);
-    HWND h = nullptr;
-    if (::CreateProcessW(nullptr, riga.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
-        const UniqueHandle processo(pi.hProcess), thread(pi.hThread);
-        AttendiFinche([&] { return (h = ::FindWindowW(kClasseOrologio, nullptr)) && ::IsWindowVisible(h); }, 20000);
-    }
+    const std::wstring variabili =
+        L"LD_PRELOAD=/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1 "
+        L"FAKETIME_NO_CACHE=1 FAKETIME_DONT_FAKE_MONOTONIC=1 FAKETIME_TIMESTAMP_FILE=" +
+        file;
+    const HWND h = test::AvviaCon(variabili, ESMALVIO_EXE) ? test::Visibile(kClasseOrologio) : nullptr;
     if (!h) {
         std::printf("set clock: the clock did not start\n");
         return;
@@ -388,7 +371,7 @@ void OraImpostata() {
         long long visto = -1;
         AttendiFinche(
             [&] {
-                visto = GiornoMs(spostamento);
+                visto = test::LocaleMs(spostamento);
                 return LeggiFaccia(h).Testo() != mostrata;
             },
             2000);

@@ -288,6 +288,31 @@ DWORD Processo::CodiceUscita() const {
     return codice;
 }
 
+bool AvviaCon(const std::wstring& variabili, const std::wstring& exe, const std::wstring& argomenti) {
+    std::wstring riga = L"/usr/bin/env " + variabili + L" /usr/lib/wine/wine64 \"" + exe + L"\" " + argomenti;
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (!::CreateProcessW(nullptr, riga.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return false;
+    const UniqueHandle processo(pi.hProcess), thread(pi.hThread);
+    return true;
+}
+
+HWND Visibile(const wchar_t* classe) {
+    HWND h = nullptr;
+    AttendiFinche([&] { return (h = ::FindWindowW(classe, nullptr)) && ::IsWindowVisible(h); }, 20000);
+    return h;
+}
+
+long long LocaleMs(long long spostamento) {
+    constexpr long long kGiornoMs = 24LL * 3600 * 1000;
+    FILETIME utc{}, locale{};
+    ::GetSystemTimeAsFileTime(&utc);
+    ::FileTimeToLocalFileTime(&utc, &locale);
+    const long long t = (static_cast<long long>(locale.dwHighDateTime) << 32 | locale.dwLowDateTime) / 10000;
+    return ((t + spostamento) % kGiornoMs + kGiornoMs) % kGiornoMs;
+}
+
 std::vector<HWND> FinestreDi(const wchar_t* classe, DWORD processo) {
     std::vector<HWND> trovate;
     for (HWND h = nullptr; (h = ::FindWindowExW(nullptr, h, classe, nullptr)) != nullptr;) {

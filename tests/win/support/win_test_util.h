@@ -88,6 +88,14 @@ private:
     DWORD id_ = 0;
 };
 
+// Starts a program as a Linux command with these variables (`NAME=value ...`): Wine takes LD_PRELOAD and
+// WINEDLLOVERRIDES from the Linux environment alone. The program is found by its window: the handle is the command's.
+bool AvviaCon(const std::wstring& variabili, const std::wstring& exe, const std::wstring& argomenti = L"");
+// A visible top-level window of a class, waited for up to 20 s; null when none comes.
+HWND Visibile(const wchar_t* classe);
+// This process's local time in ms of the day, moved on by `spostamento` ms: the time a clock moved so far shows.
+long long LocaleMs(long long spostamento);
+
 // Top-level windows of a class that belong to a process (0: any process).
 std::vector<HWND> FinestreDi(const wchar_t* classe, DWORD processo = 0);
 
