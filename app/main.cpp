@@ -1,7 +1,9 @@
 // Esmalvio Desktop: an always-on-top desktop clock.
 #include <windows.h>
 
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "app/application.h"
 #include "environment/system_clock.h"
@@ -26,9 +28,21 @@ std::wstring CartellaProgramma() {
     return barra == std::wstring::npos ? std::wstring{} : percorso.substr(0, barra);
 }
 
+// The change of automatic start that the zone dialog asked an elevated copy for, when the command line's first
+// argument names one; anything after it is ignored, a path above all: the copy writes its own folder only.
+std::optional<bool> CambioAvvio(std::wstring_view riga) {
+    const auto inizio = riga.find_first_not_of(L" \t");
+    if (inizio == std::wstring_view::npos) return std::nullopt;
+    riga.remove_prefix(inizio);
+    const std::wstring_view primo = riga.substr(0, riga.find_first_of(L" \t"));
+    if (primo == quilmora::kAccendiAvvio) return true;
+    if (primo == quilmora::kSpegniAvvio) return false;
+    return std::nullopt;
+}
+
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE istanza, HINSTANCE, PWSTR, int) {
+int WINAPI wWinMain(HINSTANCE istanza, HINSTANCE, PWSTR riga, int) {
     // Before anything is loaded: DLLs come from System32 only, never from the program's folder, where a copy run
     // from Downloads may find any file beside it. Looked up, as Windows 7 has it only with update KB2533623.
     using Cartelle = BOOL(WINAPI*)(DWORD);
@@ -37,6 +51,12 @@ int WINAPI wWinMain(HINSTANCE istanza, HINSTANCE, PWSTR, int) {
         cartelle(LOAD_LIBRARY_SEARCH_SYSTEM32);
     } else {
         ::SetDllDirectoryW(L"");  // at least not the current folder
+    }
+
+    // Not a clock: no window, no single-instance rule, no registration of any kind; the machine's keys only,
+    // as it may run as another account than the user whose dialog asked.
+    if (const auto acceso = CambioAvvio(riga ? riga : L"")) {
+        return static_cast<int>(quilmora::AvvioAutomatico().CambiaMacchina(*acceso, CartellaProgramma()));
     }
 
     // Taken once, at the start: a later reload of the clock window never ends the program.

@@ -2,6 +2,7 @@
 
 #include <oleacc.h>
 #include <shellapi.h>
+#include <windowsx.h>
 
 #include <algorithm>
 #include <utility>
@@ -35,6 +36,8 @@ constexpr int kRigheGlifo = 27;
 constexpr COLORREF kSfondoIniziale = RGB(0x40, 0x40, 0x40);
 // Wall-clock seconds change on the second; the tick lands this long after the change.
 constexpr UINT kRitardoTickMs = 10;
+// SetCoalescableTimer's tolerance that asks for no coalescing at all.
+constexpr ULONG kNessunaTolleranza = 0xFFFFFFFF;  // TIMERV_NO_COALESCING
 
 OraDelGiorno Ora(const SYSTEMTIME& t) {
     return {t.wHour, t.wMinute, t.wSecond};
@@ -60,7 +63,10 @@ SIZE ClientAllaScala(int dpi) {
 }  // namespace
 
 Esmalvio::Esmalvio(const Servizi& servizi, const Avvio& avvio)
-    : servizi_(servizi), avvio_(avvio), accessibile_(*this, ROLE_SYSTEM_CLOCK) {}
+    : servizi_(servizi),
+      avvio_(avvio),
+      accessibile_(*this, ROLE_SYSTEM_CLOCK),
+      timerNonCoalescibile_(FunzioneDiSistema<TimerNonCoalescibile>(L"user32.dll", "SetCoalescableTimer")) {}
 
 Esmalvio::~Esmalvio() {
     if (hwnd_) ::DestroyWindow(hwnd_);
@@ -118,12 +124,9 @@ void Esmalvio::CreaControlli() {
         punto1_[static_cast<std::size_t>(i)] = std::make_unique<Immagine>(avvio_.istanza, IDB_PUNTO1_0 + i);
     }
 
-    for (std::size_t k = 0; k < num_.size(); ++k) {
-        num_[k].Crea(hwnd_, PostoCella(k, dpi_), [this] { comandi_.Num_Click(); });
-    }
-    for (std::size_t k = 0; k < sep1_.size(); ++k) {
-        const auto index = static_cast<std::int16_t>(k);
-        sep1_[k].Crea(hwnd_, PostoCella(num_.size() + k, dpi_), [this, index] { comandi_.Sep1_Click(index); });
+    for (std::size_t k = 0; k < num_.size() + sep1_.size(); ++k) {
+        Cella& cella = k < num_.size() ? num_[k] : sep1_[k - num_.size()];
+        cella.Crea(hwnd_, PostoCella(k, dpi_), [this, k](POINT p) { Premuto(p, static_cast<int>(k)); });
     }
     ScalaImmagini();
     icone_.Imposta(hwnd_, avvio_.istanza, IDI_ESMALVIO, dpi_);
@@ -259,7 +262,14 @@ void Esmalvio::ProgrammaTimer() {
     // Re-armed every tick so each one falls just after the wall-clock second changes: a plain
     // 1000 ms timer drifts and now and then shows a second late or skips one.
     const UINT ms = servizi_.orologio.Utc().wMilliseconds % 1000u;
-    ::SetTimer(hwnd_, kIdTimer1, 1000u - ms + kRitardoTickMs, nullptr);
+    const UINT attesa = 1000u - ms + kRitardoTickMs;
+    // Windows may put a timer off to save power; the face's seconds must not be late. The caption of a
+    // minimised clock may.
+    if (timerNonCoalescibile_ && !::IsIconic(hwnd_)) {
+        timerNonCoalescibile_(hwnd_, kIdTimer1, attesa, nullptr, kNessunaTolleranza);
+    } else {
+        ::SetTimer(hwnd_, kIdTimer1, attesa, nullptr);
+    }
 }
 
 void Esmalvio::DisegnaCifra(const Immagine& sorgente, Cella& destinazione, std::int16_t cifra, std::int16_t riga) {
@@ -339,6 +349,18 @@ void Esmalvio::Ripristinata() {
     for (Cella& cella : num_) cella.Dimentica();
 }
 
+void Esmalvio::Premuto(POINT schermo, int cella) {
+    // DragDetect holds the mouse until the button is released or leaves a few pixels around the press.
+    if (::DragDetect(hwnd_, schermo)) {
+        // The system's move loop, as the title bar's: Esc puts the window back, and nothing is stored.
+        ::SendMessageW(hwnd_, WM_SYSCOMMAND, SC_MOVE | HTCAPTION, MAKELPARAM(schermo.x, schermo.y));
+        return;
+    }
+    if (cella < 0) return;  // a margin: a click there does nothing
+    const auto k = static_cast<std::size_t>(cella);
+    k < num_.size() ? comandi_.Num_Click() : comandi_.Sep1_Click(static_cast<std::int16_t>(k - num_.size()));
+}
+
 void Esmalvio::Risveglio() {
     // At rest the timer stops; otherwise the face (or the minimised caption) at once, and the ticks aligned again.
     InRiposo() ? ProgrammaTimer() : Timer1_Timer();
@@ -379,6 +401,12 @@ LRESULT Esmalvio::Gestisci(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_COMMAND:
             comandi_.Esegui(LOWORD(wp));
             return 0;
+        case WM_LBUTTONDOWN: {
+            POINT p{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+            ::ClientToScreen(hwnd_, &p);
+            Premuto(p, -1);
+            return 0;
+        }
         case WM_GETMINMAXINFO:
             // The size is the face's, which may be smaller than a frame drawn at another scale would allow.
             reinterpret_cast<MINMAXINFO*>(lp)->ptMinTrackSize = {1, 1};
@@ -393,8 +421,9 @@ LRESULT Esmalvio::Gestisci(UINT msg, WPARAM wp, LPARAM lp) {
             return ::DefWindowProcW(hwnd_, msg, wp, lp);
         }
         case WM_SYSCOMMAND:
-            // F10, or Alt pressed and released alone, with the bar hidden: the keyboard's way back to it.
-            if ((wp & 0xFFF0) == SC_KEYMENU && lp == 0 && !BarraMenuVisibile()) {
+            // F10, or Alt pressed and released alone, with the bar hidden: the keyboard's way back to it. Not while
+            // minimised: the window would take the bar's height from its place in the taskbar.
+            if ((wp & 0xFFF0) == SC_KEYMENU && lp == 0 && !BarraMenuVisibile() && !::IsIconic(hwnd_)) {
                 comandi_.Form_KeyMenu();
                 return 0;
             }

@@ -76,7 +76,9 @@ private:
     void ApriGuida() const;
     bool InRiposo() const;  // nobody can see the face: no tick
     void Ripristinata();    // back from the taskbar
-    void Risveglio();       // the screen can be seen again, or the machine woke up
+    // A press of the left button at `schermo` on cell `cella` (Num1 to Num6, then the colons; -1: a margin).
+    void Premuto(POINT schermo, int cella);
+    void Risveglio();  // the screen can be seen again, or the machine woke up
 
     const Servizi servizi_;
     const Avvio avvio_;
@@ -110,6 +112,10 @@ private:
 
     std::array<Cella, 6> num_;  // Num1..Num6
     std::array<Cella, 2> sep1_;
+
+    // SetCoalescableTimer, where Windows has it (8 and later).
+    using TimerNonCoalescibile = UINT_PTR(WINAPI*)(HWND, UINT_PTR, UINT, TIMERPROC, ULONG);
+    TimerNonCoalescibile timerNonCoalescibile_ = nullptr;
 
     std::int16_t lampeggio_ = 0;
     std::optional<Riposo> riposo_;  // from start-up to the window's end

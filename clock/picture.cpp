@@ -67,8 +67,8 @@ Cella::~Cella() {
     if (hwnd_) ::DestroyWindow(hwnd_);
 }
 
-void Cella::Crea(HWND genitore, RECT rect, std::function<void()> click) {
-    click_ = std::move(click);
+void Cella::Crea(HWND genitore, RECT rect, std::function<void(POINT)> premuto) {
+    premuto_ = std::move(premuto);
     dimensioni_ = {rect.right - rect.left, rect.bottom - rect.top};
     const auto istanza = reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(genitore, GWLP_HINSTANCE));
     Registra(istanza);
@@ -127,22 +127,13 @@ LRESULT Cella::Gestisci(UINT msg, WPARAM wp, LPARAM lp) {
             ::EndPaint(hwnd_, &ps);
             return 0;
         }
-        case WM_LBUTTONDOWN:
-            premuto_ = true;
-            ::SetCapture(hwnd_);
-            return 0;
-        case WM_LBUTTONUP: {
-            const bool click = premuto_;
-            premuto_ = false;
-            ::ReleaseCapture();
-            const POINT p{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
-            RECT dentro{0, 0, dimensioni_.cx, dimensioni_.cy};
-            if (click && ::PtInRect(&dentro, p) && click_) click_();
+        case WM_LBUTTONDOWN: {
+            // The face decides between a click and a drag.
+            POINT p{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
+            ::ClientToScreen(hwnd_, &p);
+            if (premuto_) premuto_(p);
             return 0;
         }
-        case WM_CAPTURECHANGED:
-            premuto_ = false;
-            return 0;
         default:
             return ::DefWindowProcW(hwnd_, msg, wp, lp);
     }

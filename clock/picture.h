@@ -41,8 +41,9 @@ public:
     Cella() = default;
     ~Cella();
 
-    // rect in pixels, relative to the parent's client area.
-    void Crea(HWND genitore, RECT rect, std::function<void()> click);
+    // rect in pixels, relative to the parent's client area; `premuto` gets each press of the left button, at its
+    // place on the screen.
+    void Crea(HWND genitore, RECT rect, std::function<void(POINT)> premuto);
     // Moves and resizes the cell; the backing image starts anew at the new size.
     void Colloca(RECT rect);
 
@@ -64,11 +65,10 @@ private:
     UniqueBitmap bitmapBacking_;
     UniqueDc backing_;
     std::optional<ScopedSelect> selezione_;
-    std::function<void()> click_;
+    std::function<void(POINT)> premuto_;
     const Immagine* glifi_ = nullptr;  // where the glyph the backing image shows came from, if one did
     int colonna_ = 0;
     int riga_ = 0;
-    bool premuto_ = false;
     SIZE dimensioni_{};
 };
 

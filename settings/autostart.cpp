@@ -1,6 +1,7 @@
 #include "settings/autostart.h"
 
 #include <string>
+#include <vector>
 
 #include "settings/globale.h"
 #include "win/handles.h"
@@ -9,37 +10,74 @@
 namespace quilmora {
 namespace {
 
+// Observed, not documented: a REG_BINARY value named as the Run value, whose first byte is odd while the entry
+// is switched off. Absent means on.
+constexpr const wchar_t* kChiaveSegni = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\Run";
+
 // Quoted, so that a folder with blanks cannot make the system start another program.
 std::wstring Comando(std::wstring_view cartella) {
     return std::wstring(L"\"").append(cartella).append(L"\\Esmalvio.exe\"");
 }
 
-// True only when the Run key or its value is known to be missing. A standard user cannot open the machine's
-// Run key for writing even when there is nothing to remove; that is no failure.
-bool Assente(HKEY radice) {
+bool Spento(HKEY radice) {
+    if (!radice) return false;
+    std::vector<BYTE> segno(16);  // a flag and a FILETIME, as Windows writes it; any length is read whole
+    for (int tentativo = 0; tentativo < 2; ++tentativo) {
+        auto byte = static_cast<DWORD>(segno.size());
+        DWORD tipo = REG_NONE;
+        const LSTATUS letto =
+            ::RegGetValueW(radice, kChiaveSegni, kValoreRun, RRF_RT_REG_BINARY, &tipo, segno.data(), &byte);
+        if (letto == ERROR_MORE_DATA) {
+            segno.resize(byte);
+            continue;
+        }
+        return letto == ERROR_SUCCESS && byte > 0 && (segno[0] & 1) != 0;
+    }
+    return false;
+}
+
+// Deleted, never rewritten: Windows writes the marks, a program only takes its own away.
+LSTATUS Accendi(HKEY radice) {
+    if (!Spento(radice)) return ERROR_SUCCESS;
+    return RimuoviRegistro(kChiaveSegni, kValoreRun, radice) ? ERROR_SUCCESS : ::GetLastError();
+}
+
+// Whether this process may change a key: a standard user, or an administrator without elevation, opens the
+// machine's keys for reading only. A key not there yet counts as writable: creating it will tell.
+bool Scrivibile(HKEY radice, const wchar_t* chiave) {
     HKEY aperta = nullptr;
-    const LSTATUS aperto = ::RegOpenKeyExW(radice, kChiaveRun, 0, KEY_QUERY_VALUE, &aperta);
-    if (aperto == ERROR_FILE_NOT_FOUND) return true;
-    if (aperto != ERROR_SUCCESS) return false;
+    const LSTATUS aperto = ::RegOpenKeyExW(radice, chiave, 0, KEY_SET_VALUE, &aperta);
     const UniqueKey key(aperta);
-    return ::RegQueryValueExW(key.get(), kValoreRun, nullptr, nullptr, nullptr, nullptr) == ERROR_FILE_NOT_FOUND;
+    return aperto != ERROR_ACCESS_DENIED;
 }
 
 }  // namespace
 
-bool AvvioAutomatico::Presente() const {
-    return !LeggiRegistro(kChiaveRun, kValoreRun, radice_).empty();
+bool AvvioAutomatico::Attivo() const {
+    return !LeggiRegistro(kChiaveRun, kValoreRun, macchina_).empty() && !Spento(macchina_) && !Spento(utente_);
 }
 
-bool AvvioAutomatico::Scrivi(std::wstring_view cartella) {
-    const std::wstring comando = Comando(cartella);
-    // Without the rights to change the machine's Run key, only a state already in place is no failure.
-    return ScriviRegistro(kChiaveRun, kValoreRun, comando, radice_) ||
-           LeggiRegistro(kChiaveRun, kValoreRun, radice_) == comando;
+bool AvvioAutomatico::CambiaLaMacchina(bool acceso) const {
+    const bool scritto = !LeggiRegistro(kChiaveRun, kValoreRun, macchina_).empty();
+    return acceso ? !scritto || Spento(macchina_) : scritto;
 }
 
-bool AvvioAutomatico::Rimuovi() {
-    return RimuoviRegistro(kChiaveRun, kValoreRun, radice_) || Assente(radice_);
+bool AvvioAutomatico::ServeElevazione(bool acceso) const {
+    if (!CambiaLaMacchina(acceso)) return false;
+    return !Scrivibile(macchina_, kChiaveRun) || (acceso && Spento(macchina_) && !Scrivibile(macchina_, kChiaveSegni));
+}
+
+LSTATUS AvvioAutomatico::CambiaUtente(bool acceso) {
+    return acceso ? Accendi(utente_) : ERROR_SUCCESS;
+}
+
+LSTATUS AvvioAutomatico::CambiaMacchina(bool acceso, std::wstring_view cartella) {
+    if (!acceso) return RimuoviRegistro(kChiaveRun, kValoreRun, macchina_) ? ERROR_SUCCESS : ::GetLastError();
+    if (LeggiRegistro(kChiaveRun, kValoreRun, macchina_).empty() &&
+        !ScriviRegistro(kChiaveRun, kValoreRun, Comando(cartella), macchina_)) {
+        return ::GetLastError();
+    }
+    return Accendi(macchina_);
 }
 
 }  // namespace quilmora

@@ -1,4 +1,5 @@
-// Automatic start with Windows: the program's value in the machine's Run key. Nothing else reads or writes it.
+// Automatic start with Windows: the program's value in the machine's Run key, and the marks by which Task Manager
+// and Settings switch a start-up entry off without removing it. Nothing else reads or writes them.
 #pragma once
 
 #include <windows.h>
@@ -9,18 +10,30 @@ namespace quilmora {
 
 class AvvioAutomatico {
 public:
-    // `radice` holds the Run key: HKEY_LOCAL_MACHINE in the program, a key of their own in the tests. Not owned.
-    explicit AvvioAutomatico(HKEY radice = HKEY_LOCAL_MACHINE) noexcept : radice_(radice) {}
+    // `macchina` holds the Run key and the machine's marks, `utente` the user's marks: HKEY_LOCAL_MACHINE and
+    // HKEY_CURRENT_USER in the program, keys of their own in the tests. Not owned.
+    explicit AvvioAutomatico(HKEY macchina = HKEY_LOCAL_MACHINE, HKEY utente = HKEY_CURRENT_USER) noexcept
+        : macchina_(macchina), utente_(utente) {}
 
-    // Any text counts: it is not compared with this program's path.
-    bool Presente() const;
-    // Starts the program of `cartella` when a user logs on. True when the value holds it afterwards.
-    bool Scrivi(std::wstring_view cartella);
-    // True when the value is gone afterwards, also when it was never there.
-    bool Rimuovi();
+    // The program starts at logon: the Run value holds a text (any text, not compared with this program's
+    // path) and no mark switches it off.
+    bool Attivo() const;
+    // Whether switching to `acceso` changes the machine's keys, which only an administrator may write.
+    bool CambiaLaMacchina(bool acceso) const;
+    // Whether that change needs more rights than this process has.
+    bool ServeElevazione(bool acceso) const;
+
+    // The user's part of switching to `acceso`: on, the user's mark that switched it off is deleted.
+    // ERROR_SUCCESS, or the registry's error.
+    LSTATUS CambiaUtente(bool acceso);
+    // The machine's part: on, the Run value is written with the quoted program of `cartella` where it holds no
+    // text, and the machine's mark that switched it off is deleted; off, the Run value is removed.
+    // ERROR_SUCCESS, or the registry's error (ERROR_ACCESS_DENIED without an administrator's rights).
+    LSTATUS CambiaMacchina(bool acceso, std::wstring_view cartella);
 
 private:
-    HKEY radice_;
+    HKEY macchina_;
+    HKEY utente_;
 };
 
 }  // namespace quilmora

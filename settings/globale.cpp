@@ -39,6 +39,32 @@ std::wstring LeggiTesto(HKEY key, const std::wstring& nome) {
     return {};
 }
 
+// The registry's calls return their error rather than set it: set it, for callers that ask why.
+bool Riuscito(LSTATUS stato) {
+    if (stato != ERROR_SUCCESS) ::SetLastError(static_cast<DWORD>(stato));
+    return stato == ERROR_SUCCESS;
+}
+
+LSTATUS Scrivi(const std::wstring& chiave, const std::wstring& nome, const std::wstring& testo, HKEY radice) {
+    HKEY creata = nullptr;
+    const LSTATUS creato = ::RegCreateKeyExW(radice, chiave.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE,
+                                             nullptr, &creata, nullptr);
+    if (creato != ERROR_SUCCESS) return creato;
+    const UniqueKey key(creata);
+    const auto byte = static_cast<DWORD>((testo.size() + 1) * sizeof(wchar_t));  // with the terminating NUL
+    return ::RegSetValueExW(key.get(), nome.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(testo.c_str()), byte);
+}
+
+LSTATUS Rimuovi(const std::wstring& chiave, const std::wstring& nome, HKEY radice) {
+    HKEY aperta = nullptr;
+    const LSTATUS aperto = ::RegOpenKeyExW(radice, chiave.c_str(), 0, KEY_SET_VALUE, &aperta);
+    if (aperto == ERROR_FILE_NOT_FOUND) return ERROR_SUCCESS;  // no key, so no value
+    if (aperto != ERROR_SUCCESS) return aperto;
+    const UniqueKey key(aperta);
+    const LSTATUS stato = ::RegDeleteValueW(key.get(), nome.c_str());
+    return stato == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : stato;
+}
+
 }  // namespace
 
 std::wstring LeggiRegistro(std::wstring_view chiave, std::wstring_view nome, HKEY radice) {
@@ -52,28 +78,15 @@ std::wstring LeggiRegistro(std::wstring_view chiave, std::wstring_view nome, HKE
 }
 
 bool ScriviRegistro(std::wstring_view chiave, std::wstring_view nome, std::wstring_view dati, HKEY radice) {
-    if (!SenzaNul(chiave) || !SenzaNul(nome) || dati.size() >= MAXDWORD / sizeof(wchar_t)) return false;
-    HKEY creata = nullptr;
-    if (::RegCreateKeyExW(radice, std::wstring(chiave).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE,
-                          nullptr, &creata, nullptr) != ERROR_SUCCESS) {
-        return false;
+    if (!SenzaNul(chiave) || !SenzaNul(nome) || dati.size() >= MAXDWORD / sizeof(wchar_t)) {
+        return Riuscito(ERROR_INVALID_PARAMETER);
     }
-    const UniqueKey key(creata);
-    const std::wstring testo(dati);
-    const auto byte = static_cast<DWORD>((testo.size() + 1) * sizeof(wchar_t));  // with the terminating NUL
-    return ::RegSetValueExW(key.get(), std::wstring(nome).c_str(), 0, REG_SZ,
-                            reinterpret_cast<const BYTE*>(testo.c_str()), byte) == ERROR_SUCCESS;
+    return Riuscito(Scrivi(std::wstring(chiave), std::wstring(nome), std::wstring(dati), radice));
 }
 
 bool RimuoviRegistro(std::wstring_view chiave, std::wstring_view nome, HKEY radice) {
-    if (!SenzaNul(chiave) || !SenzaNul(nome)) return false;
-    HKEY aperta = nullptr;
-    const LSTATUS aperto = ::RegOpenKeyExW(radice, std::wstring(chiave).c_str(), 0, KEY_SET_VALUE, &aperta);
-    if (aperto == ERROR_FILE_NOT_FOUND) return true;  // no key, so no value
-    if (aperto != ERROR_SUCCESS) return false;
-    const UniqueKey key(aperta);
-    const LSTATUS stato = ::RegDeleteValueW(key.get(), std::wstring(nome).c_str());
-    return stato == ERROR_SUCCESS || stato == ERROR_FILE_NOT_FOUND;
+    if (!SenzaNul(chiave) || !SenzaNul(nome)) return Riuscito(ERROR_INVALID_PARAMETER);
+    return Riuscito(Rimuovi(std::wstring(chiave), std::wstring(nome), radice));
 }
 
 std::wstring TagliaNulli(std::wstring testo) {

@@ -36,10 +36,12 @@ bool Preferenze::Predefinite() const {
     return true;
 }
 
-void Preferenze::SalvaFuso(std::int32_t offset, std::wstring_view localita, bool legale) {
-    store_.Scrivi(kFuso, TestoIntero(offset));
-    store_.Scrivi(kLocalita, localita);
-    store_.Scrivi(kLegale, legale ? L"1" : L"0");
+bool Preferenze::SalvaFuso(std::int32_t offset, std::wstring_view localita, bool legale) {
+    // Each is written even when one before failed: as much of the choice as can be kept.
+    const bool fuso = store_.Scrivi(kFuso, TestoIntero(offset));
+    const bool luogo = store_.Scrivi(kLocalita, localita);
+    const bool legaleScritto = store_.Scrivi(kLegale, legale ? L"1" : L"0");
+    return fuso && luogo && legaleScritto;
 }
 
 void Preferenze::CancellaFuso() {

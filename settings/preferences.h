@@ -25,7 +25,8 @@ public:
     // Nothing is stored that a reset to the defaults would take away.
     bool Predefinite() const;
 
-    void SalvaFuso(std::int32_t offset, std::wstring_view localita, bool legale);
+    // True when all three are stored.
+    bool SalvaFuso(std::int32_t offset, std::wstring_view localita, bool legale);
     void CancellaFuso();
     void SalvaPos(Posizione pos);
     void SalvaColore(std::int16_t colore);

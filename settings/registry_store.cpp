@@ -35,25 +35,24 @@ std::wstring ImpostazioniRegistro::LeggiImpostazione(std::wstring_view app, std:
     return percorso ? LeggiRegistro(*percorso, chiave, HKEY_CURRENT_USER) : std::wstring();
 }
 
-void ImpostazioniRegistro::ScriviImpostazione(std::wstring_view app, std::wstring_view sezione,
+bool ImpostazioniRegistro::ScriviImpostazione(std::wstring_view app, std::wstring_view sezione,
                                               std::wstring_view chiave, std::wstring_view valore) {
-    if (const auto percorso = PercorsoSezione(radice_, app, sezione)) {
-        ScriviRegistro(*percorso, chiave, valore, HKEY_CURRENT_USER);
-    }
+    const auto percorso = PercorsoSezione(radice_, app, sezione);
+    return percorso && ScriviRegistro(*percorso, chiave, valore, HKEY_CURRENT_USER);
 }
 
-void ImpostazioniRegistro::CancellaImpostazione(std::wstring_view app, std::wstring_view sezione,
+bool ImpostazioniRegistro::CancellaImpostazione(std::wstring_view app, std::wstring_view sezione,
                                                 std::wstring_view chiave) {
-    if (const auto percorso = PercorsoSezione(radice_, app, sezione)) {
-        RimuoviRegistro(*percorso, chiave, HKEY_CURRENT_USER);
-    }
+    const auto percorso = PercorsoSezione(radice_, app, sezione);
+    return percorso && RimuoviRegistro(*percorso, chiave, HKEY_CURRENT_USER);
 }
 
-void ImpostazioniRegistro::CancellaImpostazione(std::wstring_view app, std::wstring_view sezione) {
-    if (const auto percorso = PercorsoSezione(radice_, app, sezione)) {
-        // An absent section is already what the caller wants.
-        ::RegDeleteTreeW(HKEY_CURRENT_USER, percorso->c_str());
-    }
+bool ImpostazioniRegistro::CancellaImpostazione(std::wstring_view app, std::wstring_view sezione) {
+    const auto percorso = PercorsoSezione(radice_, app, sezione);
+    if (!percorso) return false;
+    // An absent section is already what the caller wants.
+    const LSTATUS stato = ::RegDeleteTreeW(HKEY_CURRENT_USER, percorso->c_str());
+    return stato == ERROR_SUCCESS || stato == ERROR_FILE_NOT_FOUND;
 }
 
 }  // namespace quilmora

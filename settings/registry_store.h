@@ -15,10 +15,10 @@ public:
     explicit ImpostazioniRegistro(std::wstring radice = std::wstring(kRadiceImpostazioni));
     std::wstring LeggiImpostazione(std::wstring_view app, std::wstring_view sezione,
                                    std::wstring_view chiave) const override;
-    void ScriviImpostazione(std::wstring_view app, std::wstring_view sezione, std::wstring_view chiave,
+    bool ScriviImpostazione(std::wstring_view app, std::wstring_view sezione, std::wstring_view chiave,
                             std::wstring_view valore) override;
-    void CancellaImpostazione(std::wstring_view app, std::wstring_view sezione, std::wstring_view chiave) override;
-    void CancellaImpostazione(std::wstring_view app, std::wstring_view sezione) override;
+    bool CancellaImpostazione(std::wstring_view app, std::wstring_view sezione, std::wstring_view chiave) override;
+    bool CancellaImpostazione(std::wstring_view app, std::wstring_view sezione) override;
 
 private:
     std::wstring radice_;

@@ -22,19 +22,20 @@ public:
     // The stored text, or "" when the key or the section does not exist.
     virtual std::wstring LeggiImpostazione(std::wstring_view app, std::wstring_view sezione,
                                            std::wstring_view chiave) const = 0;
-    virtual void ScriviImpostazione(std::wstring_view app, std::wstring_view sezione, std::wstring_view chiave,
+    // Writes and deletes say whether the store holds what was asked afterwards.
+    virtual bool ScriviImpostazione(std::wstring_view app, std::wstring_view sezione, std::wstring_view chiave,
                                     std::wstring_view valore) = 0;
-    virtual void CancellaImpostazione(std::wstring_view app, std::wstring_view sezione, std::wstring_view chiave) = 0;
+    virtual bool CancellaImpostazione(std::wstring_view app, std::wstring_view sezione, std::wstring_view chiave) = 0;
     // The whole section with every key in it.
-    virtual void CancellaImpostazione(std::wstring_view app, std::wstring_view sezione) = 0;
+    virtual bool CancellaImpostazione(std::wstring_view app, std::wstring_view sezione) = 0;
 
     // Shorthands for the one section the program uses.
     std::wstring Leggi(std::wstring_view chiave) const { return LeggiImpostazione(kApplicazione, kSezione, chiave); }
-    void Scrivi(std::wstring_view chiave, std::wstring_view valore) {
-        ScriviImpostazione(kApplicazione, kSezione, chiave, valore);
+    bool Scrivi(std::wstring_view chiave, std::wstring_view valore) {
+        return ScriviImpostazione(kApplicazione, kSezione, chiave, valore);
     }
-    void Cancella(std::wstring_view chiave) { CancellaImpostazione(kApplicazione, kSezione, chiave); }
-    void CancellaSezione() { CancellaImpostazione(kApplicazione, kSezione); }
+    bool Cancella(std::wstring_view chiave) { return CancellaImpostazione(kApplicazione, kSezione, chiave); }
+    bool CancellaSezione() { return CancellaImpostazione(kApplicazione, kSezione); }
 };
 
 }  // namespace quilmora

@@ -28,6 +28,11 @@ inline std::wstring ChiaveImpostazioni() {
 inline constexpr const wchar_t* kChiaveRun = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
 inline constexpr const wchar_t* kValoreRun = L"Esmalvio";
 
+// The one argument of the copy that the zone dialog starts elevated to switch automatic start on or off: it
+// changes the machine's keys and ends, with ERROR_SUCCESS or the registry's error as its exit code.
+inline constexpr std::wstring_view kAccendiAvvio = L"/avvio-automatico:acceso";
+inline constexpr std::wstring_view kSpegniAvvio = L"/avvio-automatico:spento";
+
 // Menu commands that tools send to the clock window as WM_COMMAND.
 inline constexpr int kComandoFusoOrario = IDM_MNUIMP + MNUIMP_FUSO_ORARIO;
 

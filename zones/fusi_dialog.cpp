@@ -8,6 +8,7 @@
 
 #include "settings/preferences.h"
 #include "win/dpi.h"
+#include "win/elevation.h"
 #include "win/resource.h"
 #include "win/screens.h"
 #include "win/system_dll.h"
@@ -183,10 +184,7 @@ void Fusi::Form_Load() {
     ::InvalidateRect(hwnd_, nullptr, TRUE);
 
     CaricaFusi();
-
-    if (servizi_.avvioAutomatico.Presente()) {
-        ::SendMessageW(Controllo(kCheck2), BM_SETCHECK, BST_CHECKED, 0);
-    }
+    LeggiAvvio();
 }
 
 void Fusi::CaricaFusi() {
@@ -246,11 +244,43 @@ void Fusi::Salva() {
         localita ? *localita
                  : LocalitaDaTesto(TabellaFusi()[static_cast<std::size_t>(indice)].testo).value_or(std::wstring{});
 
-    servizi_.Salvate().SalvaFuso(offset, luogo, Spuntato(kCheck1));
+    const bool fuso = servizi_.Salvate().SalvaFuso(offset, luogo, Spuntato(kCheck1));
+    const bool avvio = CambiaAvvio(Spuntato(kCheck2));
+    LeggiAvvio();
+    // Nothing is said to be saved that was not.
+    if (!avvio) {
+        Messaggio(hwnd_, fuso ? IDS_FUSI_AVVIO_NEGATO : IDS_FUSI_NULLA_SALVATO, kAvviso);
+    } else if (!fuso) {
+        Messaggio(hwnd_, IDS_FUSI_FUSO_NON_SALVATO, kAvviso);
+    }
+}
 
+bool Fusi::CambiaAvvio(bool acceso) {
+    // A box left alone never touches the Run key: its value may name another copy, or be the installer's.
+    if (acceso == avvioLetto_) return true;
     AvvioAutomatico& avvio = servizi_.avvioAutomatico;
-    const bool fatto = Spuntato(kCheck2) ? avvio.Scrivi(avvio_.cartella) : avvio.Rimuovi();
-    if (!fatto) Messaggio(hwnd_, IDS_FUSI_AVVIO_NEGATO, kAvviso);
+    LSTATUS esito = avvio.CambiaUtente(acceso);
+    if (esito == ERROR_SUCCESS && avvio.CambiaLaMacchina(acceso)) {
+        esito = avvio.CambiaMacchina(acceso, avvio_.cartella);
+        // Without elevation Windows refuses the machine's keys: ask for it for this one change.
+        if (esito == ERROR_ACCESS_DENIED) {
+            esito = EseguiComeAmministratore(hwnd_, avvio_.cartella + L"\\Esmalvio.exe",
+                                             acceso ? kAccendiAvvio : kSpegniAvvio);
+        }
+    }
+    return esito == ERROR_SUCCESS && avvio.Attivo() == acceso;
+}
+
+void Fusi::LeggiAvvio() {
+    avvioLetto_ = servizi_.avvioAutomatico.Attivo();
+    ::SendMessageW(Controllo(kCheck2), BM_SETCHECK, avvioLetto_ ? BST_CHECKED : BST_UNCHECKED, 0);
+    Scudo();
+}
+
+void Fusi::Scudo() {
+    const bool acceso = Spuntato(kCheck2);
+    const bool serve = acceso != avvioLetto_ && servizi_.avvioAutomatico.ServeElevazione(acceso);
+    ::SendMessageW(Controllo(kCommand1), BCM_SETSHIELD, 0, serve);
 }
 
 void Fusi::RipristinaOraLocale() {
@@ -301,6 +331,8 @@ LRESULT Fusi::Gestisci(UINT msg, WPARAM wp, LPARAM lp) {
             const int id = LOWORD(wp);
             if (id == kCombo1 && (HIWORD(wp) == CBN_SETFOCUS || HIWORD(wp) == CBN_SELCHANGE)) {
                 ::PostMessageW(hwnd_, kMostraInizio, 0, 0);
+            } else if (HIWORD(wp) == BN_CLICKED && id == kCheck2) {
+                Scudo();
             } else if (HIWORD(wp) == BN_CLICKED && id >= kCommand1 && id < kCommand1 + kPulsanti) {
                 Command1_Click(static_cast<std::int16_t>(id - kCommand1));
             }

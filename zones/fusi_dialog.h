@@ -41,6 +41,12 @@ private:
     void CaricaFusi();
     void OraLegale();
     void Salva();
+    // Switches automatic start to `acceso` when the box was changed since the Run key was read; true when it
+    // is as asked afterwards, or was left alone.
+    bool CambiaAvvio(bool acceso);
+    // The box shows the Run key's truth, and Salva the shield while a change would need an administrator.
+    void LeggiAvvio();
+    void Scudo();
     void RipristinaOraLocale();
     HWND Controllo(int id) const { return ::GetDlgItem(hwnd_, id); }
     bool Spuntato(int id) const;
@@ -53,6 +59,7 @@ private:
     IconeFinestra icone_;
     UniqueBrush sfondo_;
     std::int16_t inVigore_ = 0;  // whether today lies in the daylight-saving period
+    bool avvioLetto_ = false;    // automatic start as last read, which Salva changes only when the box differs
     HWND fuoco_ = nullptr;       // the control that had the focus when the window was deactivated
 };
 

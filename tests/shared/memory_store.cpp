@@ -16,22 +16,28 @@ std::wstring ImpostazioniMemoria::LeggiImpostazione(std::wstring_view app, std::
     return it == valori_.end() ? std::wstring{} : it->second;
 }
 
-void ImpostazioniMemoria::ScriviImpostazione(std::wstring_view app, std::wstring_view sezione, std::wstring_view chiave,
+bool ImpostazioniMemoria::ScriviImpostazione(std::wstring_view app, std::wstring_view sezione, std::wstring_view chiave,
                                              std::wstring_view valore) {
     ++scritture;
+    if (rifiuta) return false;
     valori_[Prefisso(app, sezione) + std::wstring(chiave)] = std::wstring(valore);
+    return true;
 }
 
-void ImpostazioniMemoria::CancellaImpostazione(std::wstring_view app, std::wstring_view sezione,
+bool ImpostazioniMemoria::CancellaImpostazione(std::wstring_view app, std::wstring_view sezione,
                                                std::wstring_view chiave) {
     ++scritture;
+    if (rifiuta) return false;
     valori_.erase(Prefisso(app, sezione) + std::wstring(chiave));
+    return true;
 }
 
-void ImpostazioniMemoria::CancellaImpostazione(std::wstring_view app, std::wstring_view sezione) {
+bool ImpostazioniMemoria::CancellaImpostazione(std::wstring_view app, std::wstring_view sezione) {
     ++scritture;
     const std::wstring p = Prefisso(app, sezione);
+    if (rifiuta) return false;
     for (auto it = valori_.lower_bound(p); it != valori_.end() && it->first.starts_with(p);) it = valori_.erase(it);
+    return true;
 }
 
 std::wstring ImpostazioniMemoria::Contenuto() const {

@@ -12,16 +12,17 @@ class ImpostazioniMemoria final : public Impostazioni {
 public:
     std::wstring LeggiImpostazione(std::wstring_view app, std::wstring_view sezione,
                                    std::wstring_view chiave) const override;
-    void ScriviImpostazione(std::wstring_view app, std::wstring_view sezione, std::wstring_view chiave,
+    bool ScriviImpostazione(std::wstring_view app, std::wstring_view sezione, std::wstring_view chiave,
                             std::wstring_view valore) override;
-    void CancellaImpostazione(std::wstring_view app, std::wstring_view sezione, std::wstring_view chiave) override;
-    void CancellaImpostazione(std::wstring_view app, std::wstring_view sezione) override;
+    bool CancellaImpostazione(std::wstring_view app, std::wstring_view sezione, std::wstring_view chiave) override;
+    bool CancellaImpostazione(std::wstring_view app, std::wstring_view sezione) override;
 
     // Every key of section "Timer" of "Quilmora", as "key=value" lines in key order.
     std::wstring Contenuto() const;
     bool SezioneEsiste() const;
     mutable int letture = 0;
     int scritture = 0;
+    bool rifiuta = false;  // every write and delete fails, as in a registry that refuses them
 
 private:
     using Chiave = std::wstring;  // app \x1 section \x1 key

@@ -3,8 +3,7 @@
 
 #include "app/application.h"
 #include "settings/globale.h"
-#include "support/clock_fixture.h"
-#include "support/dialog_watch.h"
+#include "support/fusi_fixture.h"
 #include "win/dpi.h"
 #include "win/resource.h"
 #include "win/shared_names.h"
@@ -16,7 +15,6 @@ namespace quilmora::test {
 namespace {
 
 const std::wstring kAvvio = L"\"C:\\Program Files\\Esmalvio\\Esmalvio.exe\"";
-const Visto kSalvo{L"Salvo le impostazioni?", MB_ICONQUESTION, MB_YESNO};
 
 // Id and twips of each control in creation order, which is the tab order.
 constexpr std::array<long, 5> kControlli[] = {
@@ -32,34 +30,19 @@ UniqueKey CreaChiave(HKEY radice, const std::wstring& percorso) {
     return UniqueKey(key);
 }
 
-class FusiTest : public OrologioTest {
+class FusiTest : public DialogoTest {
 protected:
     FusiTest() {
         cartella = L"C:\\Program Files\\Esmalvio";
-        avvioAutomatico = AvvioAutomatico(radice.get());
+        avvioAutomatico = AvvioAutomatico(radice.get(), radice.get());
     }
     void TearDown() override { ::RegDeleteTreeW(HKEY_CURRENT_USER, percorso.c_str()); }
-    void Apri() {
-        dialogo = std::make_unique<Fusi>(ServiziProva(), AvvioProva());
-        dialogo->Mostra();
-        hdlg = dialogo->hwnd();
-    }
-    HWND Controllo(int id) const { return ::GetDlgItem(hdlg, id); }
-    LRESULT Combo(UINT msg, WPARAM wp = 0) const { return ::SendMessageW(Controllo(Fusi::kCombo1), msg, wp, 0); }
-    bool Spuntato(int id) const { return ::SendMessageW(Controllo(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
-    void Spunta(int id, bool si) const { ::SendMessageW(Controllo(id), BM_SETCHECK, si ? BST_CHECKED : 0, 0); }
-    Visti Premi(int index, const std::vector<int>& risposte) const {
-        return Rispondendo([&] { ::SendMessageW(Controllo(Fusi::kCommand1 + index), BM_CLICK, 0, 0); }, risposte);
-    }
     std::wstring Salvato() const {
         return store.Contenuto() + L"Run=" + LeggiRegistro(kChiaveRun, kValoreRun, radice.get());
     }
-    static Visto Avviso(UINT testo) { return {Testo(::GetModuleHandleW(nullptr), testo), MB_ICONEXCLAMATION, MB_OK}; }
 
     const std::wstring percorso = L"Software\\EsmalvioTestFusi-" + std::to_wstring(::GetCurrentProcessId());
     UniqueKey radice = CreaChiave(HKEY_CURRENT_USER, percorso);
-    std::unique_ptr<Fusi> dialogo;
-    HWND hdlg = nullptr;  // the dialog's window
 };
 
 TEST_F(FusiTest, FormHasItsFrameControlsTabOrderColoursAndTheThirtyZones) {
@@ -179,12 +162,18 @@ TEST_F(FusiTest, ButtonsStoreTheZoneAndQuotedAutostartOnYesReportRefusalsDeleteO
 
     // A machine key deleted under the open handle refuses changes: reported, and the zone saved all the same.
     ASSERT_EQ(::RegDeleteTreeW(HKEY_CURRENT_USER, percorso.c_str()), ERROR_SUCCESS);
-    for (const bool avvio : {true, false}) {
-        store.CancellaSezione();
-        Spunta(Fusi::kCheck2, avvio);
-        EXPECT_EQ(Premi(0, {IDYES, IDOK}), (Visti{kSalvo, Avviso(IDS_FUSI_AVVIO_NEGATO)}));
-        EXPECT_EQ(store.Contenuto(), L"Fuso=60\nLegale=1\nLocalit\u00e0=Milano\n");
-    }
+    store.CancellaSezione();
+    Spunta(Fusi::kCheck2, false);
+    EXPECT_EQ(Premi(0, {IDYES}), Visti{kSalvo});  // the value is gone with its key: off already
+    Spunta(Fusi::kCheck2, true);
+    EXPECT_EQ(Premi(0, {IDYES, IDOK}), (Visti{kSalvo, Avviso(IDS_FUSI_AVVIO_NEGATO)}));
+    EXPECT_EQ(std::pair(store.Contenuto(), Spuntato(Fusi::kCheck2)),
+              std::pair(std::wstring(L"Fuso=60\nLegale=1\nLocalit\u00e0=Milano\n"), false));
+    // A store that refuses the zone: said, alone or with the automatic start.
+    store.rifiuta = true;
+    EXPECT_EQ(Premi(0, {IDYES, IDOK}), (Visti{kSalvo, Avviso(IDS_FUSI_FUSO_NON_SALVATO)}));
+    Spunta(Fusi::kCheck2, true);
+    EXPECT_EQ(Premi(0, {IDYES, IDOK}), (Visti{kSalvo, Avviso(IDS_FUSI_NULLA_SALVATO)}));
 }
 
 TEST_F(FusiTest, MenuCommandSwapsTheClockForTheDialogAndChiudiShowsTheChosenZone) {

@@ -1,6 +1,7 @@
 #include "support/win_test_util.h"
 
 #include <dlgs.h>
+#include <sddl.h>
 
 #include "win/resource.h"
 #include "win/shared_names.h"
@@ -252,13 +253,17 @@ SIZE DimensioniClient(HWND finestra) {
     return {r.right, r.bottom};
 }
 
-Processo::Processo(const std::wstring& argomenti, std::wstring percorso) {
+Processo::Processo(const std::wstring& argomenti, std::wstring percorso, HANDLE token) {
     std::replace(percorso.begin(), percorso.end(), L'/', L'\\');
     std::wstring riga = L"\"" + percorso + L"\"" + (argomenti.empty() ? L"" : L" " + argomenti);
     STARTUPINFOW si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
-    if (::CreateProcessW(percorso.c_str(), riga.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+    const BOOL avviato =
+        token ? ::CreateProcessAsUserW(token, percorso.c_str(), riga.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                       nullptr, &si, &pi)
+              : ::CreateProcessW(percorso.c_str(), riga.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi);
+    if (avviato) {
         processo_.reset(pi.hProcess);
         const UniqueHandle thread(pi.hThread);
         id_ = pi.dwProcessId;
@@ -288,8 +293,45 @@ DWORD Processo::CodiceUscita() const {
     return codice;
 }
 
+UniqueHandle TokenFiltrato() {
+    HANDLE proprio = nullptr;
+    if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_ALL_ACCESS, &proprio)) return {};
+    const UniqueHandle token(proprio);
+    BYTE sid[SECURITY_MAX_SID_SIZE] = {};
+    DWORD dimensione = sizeof sid;
+    if (!::CreateWellKnownSid(WinBuiltinAdministratorsSid, nullptr, sid, &dimensione)) return {};
+    SID_AND_ATTRIBUTES amministratori{sid, 0};
+    HANDLE filtrato = nullptr;
+    if (!::CreateRestrictedToken(token.get(), 0, 1, &amministratori, 0, nullptr, 0, nullptr, &filtrato)) return {};
+    return UniqueHandle(filtrato);
+}
+
+ChiaveProtetta::ChiaveProtetta(const wchar_t* chiave, const wchar_t* sddl) {
+    HKEY key = nullptr;
+    if (::RegCreateKeyExW(HKEY_LOCAL_MACHINE, chiave, 0, nullptr, 0, READ_CONTROL | WRITE_DAC, nullptr, &key,
+                          nullptr) != ERROR_SUCCESS) {
+        return;
+    }
+    key_.reset(key);
+    DWORD byte = 0;
+    ::RegGetKeySecurity(key, DACL_SECURITY_INFORMATION, nullptr, &byte);
+    prima_.resize(byte);
+    if (byte == 0 || ::RegGetKeySecurity(key, DACL_SECURITY_INFORMATION, prima_.data(), &byte) != ERROR_SUCCESS) return;
+    PSECURITY_DESCRIPTOR nuova = nullptr;
+    if (!::ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl, SDDL_REVISION_1, &nuova, nullptr)) return;
+    protetta_ = ::RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, nuova) == ERROR_SUCCESS;
+    ::LocalFree(nuova);
+}
+
+ChiaveProtetta::~ChiaveProtetta() {
+    if (protetta_) ::RegSetKeySecurity(key_.get(), DACL_SECURITY_INFORMATION, prima_.data());
+}
+
 bool AvviaCon(const std::wstring& variabili, const std::wstring& exe, const std::wstring& argomenti) {
-    std::wstring riga = L"/usr/bin/env " + variabili + L" /usr/lib/wine/wine64 \"" + exe + L"\" " + argomenti;
+    return AvviaLinux(L"/usr/bin/env " + variabili + L" /usr/lib/wine/wine64 \"" + exe + L"\" " + argomenti);
+}
+
+bool AvviaLinux(std::wstring riga) {
     STARTUPINFOW si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};

@@ -70,10 +70,11 @@ struct Twip {
 Twip GeometriaTwip(HWND finestra);
 SIZE DimensioniClient(HWND finestra);
 
-// Esmalvio.exe started as a process of its own; killed when the owner goes.
+// Esmalvio.exe started as a process of its own (under `token` when one is given); killed when the owner goes.
 class Processo {
 public:
-    explicit Processo(const std::wstring& argomenti = L"", std::wstring percorso = ESMALVIO_EXE);
+    explicit Processo(const std::wstring& argomenti = L"", std::wstring percorso = ESMALVIO_EXE,
+                      HANDLE token = nullptr);
     ~Processo();
     HWND AttendiFinestra(const wchar_t* classe = kClasseOrologio, DWORD timeoutMs = 20000) const;
     bool AttendiFine(DWORD timeoutMs = 20000) const {  // true once the process has ended
@@ -88,9 +89,31 @@ private:
     DWORD id_ = 0;
 };
 
+// UAC's filtered token, as an administrator without elevation has it: this process's own with Administrators for
+// deny only. Null when it cannot be made.
+UniqueHandle TokenFiltrato();
+
+// While it lives, a key of HKEY_LOCAL_MACHINE (created when missing) has the security of `sddl`; the key's own
+// comes back at the end.
+class ChiaveProtetta {
+public:
+    ChiaveProtetta(const wchar_t* chiave, const wchar_t* sddl);
+    ~ChiaveProtetta();
+    ChiaveProtetta(const ChiaveProtetta&) = delete;
+    ChiaveProtetta& operator=(const ChiaveProtetta&) = delete;
+    bool Protetta() const noexcept { return protetta_; }
+
+private:
+    UniqueKey key_;
+    std::vector<BYTE> prima_;
+    bool protetta_ = false;
+};
+
 // Starts a program as a Linux command with these variables (`NAME=value ...`): Wine takes LD_PRELOAD and
 // WINEDLLOVERRIDES from the Linux environment alone. The program is found by its window: the handle is the command's.
 bool AvviaCon(const std::wstring& variabili, const std::wstring& exe, const std::wstring& argomenti = L"");
+// Starts a Linux command line (Wine runs a program that is no Windows one as it is), without waiting for it.
+bool AvviaLinux(std::wstring riga);
 // A visible top-level window of a class, waited for up to 20 s; null when none comes.
 HWND Visibile(const wchar_t* classe);
 // This process's local time in ms of the day, moved on by `spostamento` ms: the time a clock moved so far shows.
