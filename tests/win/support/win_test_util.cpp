@@ -122,6 +122,11 @@ int Punti(const Schermata& s, const RECT& cella, int& colore) {
     return p == std::array{Pixel::scuro, Pixel::nero, Pixel::scuro} ? 0 : -1;
 }
 
+bool DiQuestoProcesso(HWND finestra) {
+    DWORD pid = 0;
+    return ::GetWindowThreadProcessId(finestra, &pid) && pid == ::GetCurrentProcessId();
+}
+
 bool MarginiNeri(const Schermata& s, const std::vector<RECT>& celle) {
     for (int i = 0; i < s.larghezza * s.altezza; ++i) {
         const POINT p{i % s.larghezza, i / s.larghezza};
@@ -338,16 +343,12 @@ Osservatore::Osservatore(std::function<bool(HWND)> filtro, std::function<void(HW
       }) {}
 
 Osservatore::Osservatore(std::wstring contenuto, int comando, std::function<void(HWND)> allaVista)
-    : Osservatore(
-          [contenuto = std::move(contenuto)](HWND h) {
-              DWORD pid = 0;
-              ::GetWindowThreadProcessId(h, &pid);
-              return pid == ::GetCurrentProcessId() && TestoDi(h).find(contenuto) != std::wstring::npos;
-          },
-          [comando, allaVista = std::move(allaVista)](HWND h) {
-              if (allaVista) allaVista(h);
-              Premi(h, comando);
-          }) {}
+    : Osservatore([contenuto = std::move(contenuto)](
+                      HWND h) { return DiQuestoProcesso(h) && TestoDi(h).find(contenuto) != std::wstring::npos; },
+                  [comando, allaVista = std::move(allaVista)](HWND h) {
+                      if (allaVista) allaVista(h);
+                      Premi(h, comando);
+                  }) {}
 
 int Osservatore::Ferma() {
     thread_.request_stop();
@@ -357,17 +358,12 @@ int Osservatore::Ferma() {
 
 Visti Rispondendo(const std::function<void()>& azione, const std::vector<int>& risposte) {
     Visti visti;
-    Osservatore osservatore(
-        [](HWND h) {
-            DWORD pid = 0;
-            ::GetWindowThreadProcessId(h, &pid);
-            return pid == ::GetCurrentProcessId() && TestoDi(h) == L"Esmalvio";
-        },
-        [&](HWND h) {
-            const MessaggioVisto v = LeggiMessaggio(h);
-            visti.emplace_back(v.testo, v.icona, v.pulsanti);
-            Premi(h, visti.size() <= risposte.size() ? risposte[visti.size() - 1] : IDOK);
-        });
+    Osservatore osservatore([](HWND h) { return DiQuestoProcesso(h) && TestoDi(h) == L"Esmalvio"; },
+                            [&](HWND h) {
+                                const MessaggioVisto v = LeggiMessaggio(h);
+                                visti.emplace_back(v.testo, v.icona, v.pulsanti);
+                                Premi(h, visti.size() <= risposte.size() ? risposte[visti.size() - 1] : IDOK);
+                            });
     azione();
     osservatore.Ferma();
     return visti;
