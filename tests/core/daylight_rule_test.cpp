@@ -3,7 +3,6 @@
 #include <chrono>
 #include <limits>
 #include <string>
-#include <tuple>
 #include <utility>
 
 #include <gtest/gtest.h>
@@ -25,14 +24,6 @@ std::string PrimoErrore(int anno, int equivalente) {
         }
     }
     return "";
-}
-
-TEST(InPeriodoLegale, ExampleYears) {
-    // The day before each change: on from the next day in March, off from it in October.
-    for (const auto& [anno, mese, giorno] : {std::tuple{1998, 3, 28}, {1998, 10, 24}, {1999, 10, 30}, {2002, 3, 30}}) {
-        EXPECT_EQ(InPeriodoLegale(anno, mese, giorno), mese == 3 ? 0 : 1) << anno << '/' << mese;
-        EXPECT_EQ(InPeriodoLegale(anno, mese, giorno + 1), mese == 3 ? 1 : 0) << anno << '/' << mese;
-    }
 }
 
 // The month rules as well as the change days, for every year a calendar date can have.

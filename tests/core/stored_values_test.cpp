@@ -11,8 +11,8 @@ namespace {
 TEST(StoredValues, ReadAndWritten) {
     EXPECT_EQ(LeggiIntero(L"2147483647"), std::numeric_limits<std::int32_t>::max());
     EXPECT_EQ(LeggiIntero(L"-2147483648"), std::numeric_limits<std::int32_t>::min());
-    for (const wchar_t* testo : {L"", L"-", L"60abc", L"6 0", L"1.0", L"--1", L"si", L"2147483648", L"-2147483649",
-                                 L"99999999999999999999999", L"\uff11"}) {
+    for (const wchar_t* testo : {L"", L" ", L"-", L"+", L"abc", L"60abc", L"6 0", L"1.0", L"1e309", L"0x10", L"--1",
+                                 L"si", L"2147483648", L"-2147483649", L"99999999999999999999999", L"\uff11"}) {
         SCOPED_TRACE(testo);
         EXPECT_EQ(LeggiIntero(testo), std::nullopt);
         EXPECT_EQ(LeggiColore(testo), std::nullopt);
@@ -38,7 +38,8 @@ TEST(StoredValues, ReadAndWritten) {
     EXPECT_EQ(ScriviPos({-1200, 300}), L"-1200,300");
 
     EXPECT_TRUE(LeggiMenuNascosto(L"No"));
-    for (const wchar_t* testo : {L"", L"no", L"No ", L" No", L"Si"}) EXPECT_FALSE(LeggiMenuNascosto(testo)) << testo;
+    for (const wchar_t* testo : {L"", L"no", L"NO", L"No ", L" No", L"Si"})
+        EXPECT_FALSE(LeggiMenuNascosto(testo)) << testo;
 }
 
 }  // namespace

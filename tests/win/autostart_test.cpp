@@ -43,11 +43,11 @@ TEST(AvvioAutomaticoTest, AUserWithoutElevationIsToldTheTruthAtEachStep) {
     const MacchinaPulita pulita;
     const ChiaveProtetta run(kChiaveRun, kSoloAmministratori), segni(kSegni, kSoloAmministratori);
     ASSERT_TRUE(run.Protetta() && segni.Protetta());
-    const UniqueHandle token = TokenFiltrato();
+    const UniqueHandle token = TokenSenzaElevazione();
     ASSERT_TRUE(token);
     const auto filtrato = [&](const wchar_t* caso) {
-        return Esito(
-            Processo(std::wstring(L"--gtest_filter=DialogoFiltrato.") + caso, DIALOGO_FILTRATO_EXE, token.get()));
+        return Esito(Processo(std::wstring(L"--gtest_filter=DialogoFiltrato.") + caso, DIALOGO_FILTRATO_EXE, false,
+                              token.get()));
     };
     // Nothing there; then another copy's value, switched off for the machine; then switched on.
     EXPECT_EQ(filtrato(L"NothingThereAndTickedCannotBeSwitchedOn"), 0u);

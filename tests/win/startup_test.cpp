@@ -7,34 +7,13 @@
 namespace quilmora::test {
 namespace {
 
-class AvvioTest : public OrologioTest {
-protected:
-    void TearDown() override { std::filesystem::remove_all(prova); }
-    // Texts of the checked items of the colour menu.
-    std::wstring Spuntati() const {
-        const HMENU colori = ::GetSubMenu(::GetMenu(hwnd()), 1);
-        std::wstring testo;
-        for (UINT i = 0; i < static_cast<UINT>(::GetMenuItemCount(colori)); ++i) {
-            wchar_t voce[64] = {};
-            ::GetMenuStringW(colori, i, voce, 64, MF_BYPOSITION);
-            if (::GetMenuState(colori, i, MF_BYPOSITION) & MF_CHECKED) testo += voce;
-        }
-        return testo;
-    }
-
-    const std::filesystem::path prova =
-        std::filesystem::temp_directory_path() / (L"esmalvio-avvio-" + std::to_wstring(::GetCurrentProcessId()));
-};
+class AvvioTest : public OrologioTest {};
 
 TEST_F(AvvioTest, SecondCopySaysSoAndEndsWithoutTouchingTheSettingsOrShowingAWindow) {
     Esmalvio seconda(ServiziProva(), AvvioProva());
-    Risponditore ok(IDOK);  // answers only a box titled "Esmalvio"
+    Osservatore ok(L"Esmalvio", IDOK);
     EXPECT_FALSE(seconda.Carica(true));
-    const auto visto = ok.Visto();
-    ASSERT_TRUE(visto);
-    EXPECT_EQ(visto->testo, L"Esmalvio Desktop \u00e8 gi\u00e0 in esecuzione!");
-    EXPECT_EQ(visto->pulsanti, static_cast<UINT>(MB_OK));
-    EXPECT_EQ(visto->icona, static_cast<UINT>(MB_ICONEXCLAMATION));
+    EXPECT_EQ(ok.Ferma(), 1);  // what the box says is the program tests'
     EXPECT_EQ(store.letture + store.scritture, 0);
     EXPECT_EQ(seconda.hwnd(), nullptr);
 }
@@ -46,57 +25,60 @@ TEST_F(AvvioTest, WithoutSettingsTheWindowIsWhereCreatedRedTopmostAndShowsTheTim
     EXPECT_EQ(f.Testo(), L"23:59:58");
     EXPECT_TRUE(f.puntiValidi && !f.puntiAccesi && f.marginiNeri && f.colore == 0);  // colons unlit until a tick
     EXPECT_TRUE(::IsWindowVisible(hwnd()) && (::GetWindowLongPtrW(hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST));
-    EXPECT_EQ(Titolo() + L" " + Spuntati(), L"Locale &Rosso");
+    EXPECT_EQ(Titolo() + VociMenu(hwnd(), 1), L"Locale *&Rosso &Verde &Blu");
     // Client corner at 60, 6180 twips, lifted only as far as the primary work area needs.
     POINT o{0, 0};
-    RECT w{}, lavoro{};
+    RECT lavoro{};
     ::ClientToScreen(hwnd(), &o);
-    ::GetWindowRect(hwnd(), &w);
     ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &lavoro, 0);
     EXPECT_EQ(o.x * 15, 60);
-    EXPECT_EQ(o.y, std::min(6180L / 15, o.y + lavoro.bottom - w.bottom));
+    EXPECT_EQ(o.y, std::min(6180L / 15, o.y + lavoro.bottom - Rettangolo(hwnd())[3]));
 }
 
 // A stored place moves the window to whole pixels, unless it is on no screen (a topmost window must stay
 // reachable); a hidden menu bar gives up exactly its height above the face, which keeps its size and place.
+// The stored texts' readings are the core's cases.
 TEST_F(AvvioTest, StoredPositionAndMenuBarPlaceTheWindowAroundTheFace) {
     Carica();
-    const Twip creata = GeometriaTwip(hwnd());
+    const Lati creata = Rettangolo(hwnd());
+    const SIZE client = DimensioniClient(hwnd());
     store.Scrivi(kMenu, L"No");
     Carica();
-    const long barra = creata.height - GeometriaTwip(hwnd()).height, x = creata.left, y = creata.top;
+    const Lati nascosta = Rettangolo(hwnd());
+    const LONG barra = (creata[3] - creata[1]) - (nascosta[3] - nascosta[1]);
     EXPECT_GT(barra, 0);
-    const std::tuple<const wchar_t*, long, long> posti[] = {{L"1740,1770", 1740, 1770}, {L"-1200,300", -1200, 300},
-                                                            {L"2000", 0, 2000},         {L"abc", 0, 0},
-                                                            {L"999999,999999", x, y},   {L"", x, y}};
+    // Pos in twips, and where that puts the window in pixels at 96 dpi.
+    const std::tuple<const wchar_t*, LONG, LONG> posti[] = {
+        {L"1740,1770", 116, 118}, {L"-1200,300", -80, 20}, {L"999999,999999", creata[0], creata[1]}};
     for (const auto& [pos, left, top] : posti) {
-        for (const wchar_t* menu : {L"", L"No", L"no", L"NO", L"No "}) {
+        for (const wchar_t* menu : {L"", L"No"}) {
             SCOPED_TRACE(std::wstring(pos) + L" menu " + menu);
             store.Scrivi(kPos, pos);
             store.Scrivi(kMenu, menu);
             Carica();
-            const long spostamento = std::wstring_view(menu) == L"No" ? barra : 0;
-            const Twip t = GeometriaTwip(hwnd());
-            EXPECT_NEAR(t.left, left, 15 / 2);
-            EXPECT_NEAR(t.top, top + spostamento, 15 / 2);
-            EXPECT_TRUE(t.width == creata.width && t.height == creata.height - spostamento);
+            const LONG spostamento = *menu ? barra : 0;
+            const Lati t = Rettangolo(hwnd());
+            EXPECT_EQ(std::pair(t[0], t[1]), std::pair(left, top + spostamento));
+            EXPECT_EQ(std::pair(t[2] - t[0], t[3] - t[1]),
+                      std::pair(creata[2] - creata[0], creata[3] - creata[1] - spostamento));
             EXPECT_EQ(::GetMenu(hwnd()) == nullptr, spostamento > 0);
-            const SIZE client = DimensioniClient(hwnd());
-            EXPECT_TRUE(client.cx == 129 && client.cy == 35 && LeggiFaccia(hwnd()).marginiNeri);
+            EXPECT_EQ(std::pair(DimensioniClient(hwnd()).cx, DimensioniClient(hwnd()).cy),
+                      std::pair(client.cx, client.cy));
+            EXPECT_TRUE(LeggiFaccia(hwnd()).marginiNeri);
         }
     }
 }
 
 TEST_F(AvvioTest, StoredColourIsOnTheFirstFaceAndTheOnlyCheckedItemWhileBadOnesKeepRed) {
-    const std::tuple<const wchar_t*, int, const wchar_t*> casi[] = {
-        {L"2", 2, L"&Blu"},     {L"7", 0, L"&Rosso"}, {L"-1", 0, L"&Rosso"},
-        {L"abc", 0, L"&Rosso"}, {L"", 0, L"&Rosso"},  {L"99999999999", 0, L"&Rosso"}};
+    // The other texts are the core's cases.
+    const std::tuple<const wchar_t*, int, const wchar_t*> casi[] = {{L"2", 2, L" &Rosso &Verde *&Blu"},
+                                                                    {L"7", 0, L" *&Rosso &Verde &Blu"}};
     for (const auto& [colore, indice, voce] : casi) {
         store.Scrivi(kColore, colore);
         Carica();
         const Faccia f = LeggiFaccia(hwnd());
         EXPECT_TRUE(f.colore == indice && f.puntiValidi) << colore;
-        EXPECT_EQ(Spuntati(), voce) << colore;
+        EXPECT_EQ(VociMenu(hwnd(), 1), voce) << colore;
     }
 }
 
@@ -107,14 +89,14 @@ TEST_F(AvvioTest, ReloadRestoresOnlyWhatIsStored) {
     finestra->comandi().mnuOption_Click(1);
     finestra->Timer1_Timer();
     Carica();
-    EXPECT_TRUE(GeometriaTwip(hwnd()).left == 1740 && GeometriaTwip(hwnd()).top == 1770);
+    EXPECT_EQ(std::pair(Rettangolo(hwnd())[0], Rettangolo(hwnd())[1]), std::pair(116L, 118L));
     EXPECT_EQ(FacciaOra().colore, 0);
-    EXPECT_EQ(Spuntati(), L"&Rosso");
+    EXPECT_EQ(VociMenu(hwnd(), 1), L" *&Rosso &Verde &Blu");
 }
 
 TEST_F(AvvioTest, HelpFileIsRegisteredOnlyWhenPresent) {
-    std::filesystem::create_directories(prova);
-    cartella = prova.wstring();
+    const CartellaTemporanea prova(L"esmalvio-avvio");
+    cartella = prova.percorso().wstring();
     Carica();
     EXPECT_EQ(finestra->FileGuida(), L"");
     std::ofstream(prova / L"quilmora.hlp") << "?";

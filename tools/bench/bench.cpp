@@ -197,29 +197,23 @@ std::wstring Accanto(const wchar_t* nome) {
 
 // Seconds from process creation until its window is visible (and, for the clock, shows a face).
 double AvvioFinoAllaFaccia(const std::wstring& exe, const wchar_t* classe, bool faccia) {
-    STARTUPINFOW si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    std::wstring riga = L"\"" + exe + L"\"";
     const double t0 = Adesso();
-    if (!::CreateProcessW(exe.c_str(), riga.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return -1;
-    UniqueHandle processo(pi.hProcess);
-    UniqueHandle thread(pi.hThread);
+    const test::Processo processo(L"", exe);
     HWND trovata = nullptr;
     double t1 = -1;
     AttendiFinche(
         [&] {
-            for (HWND h : test::FinestreDi(classe, pi.dwProcessId)) {
-                if (::IsWindowVisible(h) && (!faccia || LeggiFaccia(h).Testo().find(L'?') == std::wstring::npos)) {
+            for (HWND h : test::FinestreDi(classe, processo.Id())) {
+                if (::IsWindowVisible(h) && (!faccia || LeggiFaccia(h).Intera())) {
                     trovata = h;
                     t1 = Adesso();
                 }
             }
-            return trovata != nullptr;
+            return trovata != nullptr || !processo.Avviato();
         },
         20000);
     if (trovata) ::PostMessageW(trovata, WM_CLOSE, 0, 0);
-    if (::WaitForSingleObject(processo.get(), 10000) != WAIT_OBJECT_0) ::TerminateProcess(processo.get(), 1);
+    processo.AttendiFine(10000);  // else ended by its owner
     return t1 < 0 ? -1 : t1 - t0;
 }
 

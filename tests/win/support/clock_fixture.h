@@ -33,19 +33,15 @@ protected:
     Esmalvio& Carica(Impostazioni* impostazioni = nullptr) {
         finestra = std::make_unique<Esmalvio>(ServiziProva(impostazioni), AvvioProva());
         EXPECT_TRUE(finestra->Carica());
-        Pompa(50);
+        Assesta(hwnd());
         return *finestra;
     }
     HWND hwnd() const { return finestra->hwnd(); }
     Faccia FacciaOra() {
-        Pompa(20);
+        Assesta(hwnd());
         return LeggiFaccia(hwnd());
     }
-    std::wstring Titolo() const {
-        wchar_t t[256] = {};
-        ::GetWindowTextW(hwnd(), t, 256);
-        return t;
-    }
+    std::wstring Titolo() const { return TestoDi(hwnd()); }
 
     ImpostazioniMemoria store;
     OrologioFinto orologio;

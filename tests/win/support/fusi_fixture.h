@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "support/clock_fixture.h"
-#include "support/dialog_watch.h"
+#include "support/win_test_util.h"
 #include "win/texts.h"
 #include "zones/fusi_dialog.h"
 

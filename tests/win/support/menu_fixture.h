@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "support/clock_fixture.h"
-#include "support/dialog_watch.h"
 
 namespace quilmora::test {
 
@@ -25,11 +24,6 @@ protected:
         return Rispondendo([&] { ::SendMessageW(hwnd(), WM_COMMAND, MAKEWPARAM(id, 0), 0); }, risposte);
     }
     void NascondiMenu() { Scegli(kNascondiMenu, {IDOK}); }
-    std::array<long, 4> Rettangolo() const {
-        RECT r{};
-        ::GetWindowRect(hwnd(), &r);
-        return {r.left, r.top, r.right, r.bottom};
-    }
 };
 
 }  // namespace quilmora::test

@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <cstdint>
 #include <cwchar>
+#include <ranges>
+#include <utility>
 
 namespace quilmora::test {
 namespace {
@@ -121,6 +123,11 @@ int Punti(const Schermata& s, const RECT& cella, int& colore) {
     return p == std::array{Pixel::scuro, Pixel::nero, Pixel::scuro} ? 0 : -1;
 }
 
+bool DiQuestoProcesso(HWND finestra) {
+    DWORD pid = 0;
+    return ::GetWindowThreadProcessId(finestra, &pid) && pid == ::GetCurrentProcessId();
+}
+
 bool MarginiNeri(const Schermata& s, const std::vector<RECT>& celle) {
     for (int i = 0; i < s.larghezza * s.altezza; ++i) {
         const POINT p{i % s.larghezza, i / s.larghezza};
@@ -146,19 +153,77 @@ void Pompa(DWORD ms) {
     AttendiFinche([] { return false; }, ms);
 }
 
+void Assesta(HWND finestra) {
+    ::UpdateWindow(finestra);
+    for (MSG msg; ::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE); ::DispatchMessageW(&msg)) ::TranslateMessage(&msg);
+}
+
+Lati Rettangolo(HWND finestra, HWND in) {
+    RECT r{};
+    ::GetWindowRect(finestra, &r);
+    if (in) ::MapWindowPoints(nullptr, in, reinterpret_cast<POINT*>(&r), 2);
+    return {r.left, r.top, r.right, r.bottom};
+}
+
+SIZE DimensioniClient(HWND finestra) {
+    RECT r{};
+    ::GetClientRect(finestra, &r);
+    return {r.right, r.bottom};
+}
+
+std::wstring TestoDi(HWND finestra) {
+    wchar_t testo[1024] = {};
+    ::GetWindowTextW(finestra, testo, static_cast<int>(std::size(testo)));
+    return testo;
+}
+
+std::wstring VociMenu(HWND finestra, int posizione) {
+    HMENU menu = ::GetSubMenu(::GetMenu(finestra), posizione);
+    std::wstring voci;
+    for (UINT i = 0; i < static_cast<UINT>(::GetMenuItemCount(menu)); ++i) {
+        wchar_t t[128] = {};
+        const UINT stato = ::GetMenuState(menu, i, MF_BYPOSITION);
+        ::GetMenuStringW(menu, i, t, 128, MF_BYPOSITION);
+        voci += stato & MF_SEPARATOR ? L" -" : (stato & MF_CHECKED ? L" *" : L" ") + std::wstring(t);
+    }
+    return voci;
+}
+
+std::vector<HWND> FinestreDi(const wchar_t* classe, DWORD processo) {
+    std::vector<HWND> trovate;
+    for (HWND h = nullptr; (h = ::FindWindowExW(nullptr, h, classe, nullptr)) != nullptr;) {
+        DWORD pid = 0;
+        ::GetWindowThreadProcessId(h, &pid);
+        if (processo == 0 || pid == processo) trovate.push_back(h);
+    }
+    return trovate;
+}
+
+HWND Visibile(const wchar_t* classe) {
+    HWND h = nullptr;
+    AttendiFinche([&] { return (h = ::FindWindowW(classe, nullptr)) && ::IsWindowVisible(h); }, 20000);
+    return h;
+}
+
 std::wstring Faccia::Testo() const {
     std::wstring t = L"??:??:??";  // digit k at k + k / 2
     for (std::size_t k = 0; k < 6; ++k) t[k + k / 2] = cifre[k] < 0 ? L'?' : static_cast<wchar_t>(L'0' + cifre[k]);
     return t;
 }
 
+bool Faccia::Intera() const {
+    return Testo().find(L'?') == std::wstring::npos && puntiValidi && marginiNeri;
+}
+
+int Faccia::Secondi() const {
+    return ((cifre[0] * 10 + cifre[1]) * 60 + cifre[2] * 10 + cifre[3]) * 60 + cifre[4] * 10 + cifre[5];
+}
+
 std::vector<RECT> Celle(HWND finestra) {
     std::vector<RECT> celle;
     for (HWND cella = ::GetWindow(finestra, GW_CHILD); cella; cella = ::GetWindow(cella, GW_HWNDNEXT)) {
-        RECT r{};
-        ::GetWindowRect(cella, &r);
-        ::MapWindowPoints(nullptr, finestra, reinterpret_cast<POINT*>(&r), 2);
-        celle.push_back(r);
+        const Lati r = Rettangolo(cella, finestra);
+        celle.push_back({r[0], r[1], r[2], r[3]});
     }
     return celle;
 }
@@ -209,13 +274,47 @@ bool FacciaDaiGlifi(HWND finestra, const Faccia& f) {
     return celle.size() == 8;
 }
 
+Faccia FacciaIntera(HWND finestra, DWORD timeoutMs) {
+    Faccia f;
+    std::wstring prima;
+    const bool letta = AttendiFinche(
+        [&] {
+            f = LeggiFaccia(finestra);
+            const std::wstring era = std::exchange(prima, f.Testo() + (f.puntiAccesi ? L"*" : L"."));
+            return f.Intera() && era == prima;
+        },
+        timeoutMs);
+    return letta ? f : Faccia{{-1, -1, -1, -1, -1, -1}};
+}
+
+Lettura ProssimoTick(HWND finestra, bool utc) {
+    const auto adesso = [utc] {
+        SYSTEMTIME t{};
+        utc ? ::GetSystemTime(&t) : ::GetLocalTime(&t);
+        return (t.wHour * 60 + t.wMinute) * 60 + t.wSecond;
+    };
+    const auto stato = [](const Faccia& f) { return f.Testo() + (f.puntiAccesi ? L"*" : L"."); };
+    const std::wstring iniziale = stato(FacciaIntera(finestra));
+    std::wstring precedente = iniziale;
+    int primaDellaPrecedente = adesso();
+    Lettura l;
+    const bool cambiata = AttendiFinche(
+        [&] {
+            const int prima = adesso();
+            l.faccia = LeggiFaccia(finestra);
+            l.dopo = adesso();
+            l.quando = ::GetTickCount64();
+            l.prima = std::exchange(primaDellaPrecedente, prima);
+            const std::wstring s = stato(l.faccia);
+            return std::exchange(precedente, s) == s && s != iniziale && l.faccia.Intera();
+        },
+        10000);
+    if (!cambiata) l.faccia = Faccia{{-1, -1, -1, -1, -1, -1}};
+    return l;
+}
+
 MessaggioVisto LeggiMessaggio(HWND dlg) {
-    MessaggioVisto v;
-    wchar_t buffer[1024] = {};
-    ::GetWindowTextW(dlg, buffer, static_cast<int>(std::size(buffer)));
-    v.titolo = buffer;
-    ::GetDlgItemTextW(dlg, 0xFFFF, buffer, static_cast<int>(std::size(buffer)));
-    v.testo = buffer;
+    MessaggioVisto v{TestoDi(dlg), TestoDi(::GetDlgItem(dlg, 0xFFFF))};
     // Windows puts the icon in control 20, Wine in stc1.
     const HWND controlloIcona = ::GetDlgItem(dlg, 20) ? ::GetDlgItem(dlg, 20) : ::GetDlgItem(dlg, stc1);
     if (MostraIcona(controlloIcona, IDI_EXCLAMATION)) v.icona = MB_ICONEXCLAMATION;
@@ -226,46 +325,64 @@ MessaggioVisto LeggiMessaggio(HWND dlg) {
     return v;
 }
 
-Risponditore::Risponditore(int risposta, DWORD timeoutMs, const wchar_t* titolo) {
-    thread_ = std::thread([this, risposta, timeoutMs, t = std::wstring(titolo)] {
-        const ULONGLONG fine = ::GetTickCount64() + timeoutMs;
-        HWND dlg = nullptr;
-        for (; !dlg || !::IsWindowVisible(dlg); ::Sleep(10)) {
-            if (::GetTickCount64() >= fine) return;
-            dlg = ::FindWindowW(L"#32770", t.c_str());
-        }
-        visto_ = LeggiMessaggio(dlg);
-        ::PostMessageW(dlg, WM_COMMAND, MAKEWPARAM(risposta, BN_CLICKED),
-                       reinterpret_cast<LPARAM>(::GetDlgItem(dlg, risposta)));
-        while (::IsWindow(dlg) && ::GetTickCount64() < fine) ::Sleep(10);
-    });
+void Premi(HWND dlg, int id) {
+    ::PostMessageW(dlg, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(dlg, id)));
 }
 
-Twip GeometriaTwip(HWND finestra) {
-    RECT r{};
-    ::GetWindowRect(finestra, &r);
-    return {r.left * 15, r.top * 15, (r.right - r.left) * 15, (r.bottom - r.top) * 15};
+Osservatore::Osservatore(std::function<bool(HWND)> filtro, std::function<void(HWND)> allaVista)
+    : thread_([this, filtro = std::move(filtro), allaVista = std::move(allaVista)](std::stop_token basta) {
+          std::vector<HWND> gestiti;
+          for (bool ultimo = false; !ultimo; ::Sleep(10)) {
+              ultimo = basta.stop_requested();  // one more look after the stop
+              for (HWND h : FinestreDi(L"#32770")) {
+                  if (!::IsWindowVisible(h) || std::ranges::find(gestiti, h) != gestiti.end() || !filtro(h)) continue;
+                  gestiti.push_back(h);
+                  allaVista(h);
+              }
+          }
+          visti_ = static_cast<int>(gestiti.size());
+      }) {}
+
+Osservatore::Osservatore(std::wstring contenuto, int comando, std::function<void(HWND)> allaVista)
+    : Osservatore([contenuto = std::move(contenuto)](
+                      HWND h) { return DiQuestoProcesso(h) && TestoDi(h).find(contenuto) != std::wstring::npos; },
+                  [comando, allaVista = std::move(allaVista)](HWND h) {
+                      if (allaVista) allaVista(h);
+                      Premi(h, comando);
+                  }) {}
+
+int Osservatore::Ferma() {
+    thread_.request_stop();
+    if (thread_.joinable()) thread_.join();
+    return visti_;
 }
 
-SIZE DimensioniClient(HWND finestra) {
-    RECT r{};
-    ::GetClientRect(finestra, &r);
-    return {r.right, r.bottom};
+Visti Rispondendo(const std::function<void()>& azione, const std::vector<int>& risposte) {
+    Visti visti;
+    Osservatore osservatore([](HWND h) { return DiQuestoProcesso(h) && TestoDi(h) == L"Esmalvio"; },
+                            [&](HWND h) {
+                                const MessaggioVisto v = LeggiMessaggio(h);
+                                visti.emplace_back(v.testo, v.icona, v.pulsanti);
+                                Premi(h, visti.size() <= risposte.size() ? risposte[visti.size() - 1] : IDOK);
+                            });
+    azione();
+    osservatore.Ferma();
+    return visti;
 }
 
-Processo::Processo(const std::wstring& argomenti, std::wstring percorso, HANDLE token) {
+Processo::Processo(const std::wstring& argomenti, std::wstring percorso, bool sospeso, HANDLE token) {
     std::replace(percorso.begin(), percorso.end(), L'/', L'\\');
     std::wstring riga = L"\"" + percorso + L"\"" + (argomenti.empty() ? L"" : L" " + argomenti);
     STARTUPINFOW si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
-    const BOOL avviato =
-        token ? ::CreateProcessAsUserW(token, percorso.c_str(), riga.data(), nullptr, nullptr, FALSE, 0, nullptr,
+    const DWORD modo = sospeso ? CREATE_SUSPENDED : 0;
+    if (token ? ::CreateProcessAsUserW(token, percorso.c_str(), riga.data(), nullptr, nullptr, FALSE, modo, nullptr,
                                        nullptr, &si, &pi)
-              : ::CreateProcessW(percorso.c_str(), riga.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi);
-    if (avviato) {
+              : ::CreateProcessW(percorso.c_str(), riga.data(), nullptr, nullptr, FALSE, modo, nullptr, nullptr, &si,
+                                 &pi)) {
         processo_.reset(pi.hProcess);
-        const UniqueHandle thread(pi.hThread);
+        thread_.reset(pi.hThread);
         id_ = pi.dwProcessId;
     }
 }
@@ -287,23 +404,65 @@ HWND Processo::AttendiFinestra(const wchar_t* classe, DWORD timeoutMs) const {
     return trovata;
 }
 
+bool Processo::AttendiFine(DWORD timeoutMs) const {
+    return processo_ && ::WaitForSingleObject(processo_.get(), timeoutMs) == WAIT_OBJECT_0;
+}
+
 DWORD Processo::CodiceUscita() const {
     DWORD codice = STILL_ACTIVE;
     if (processo_) ::GetExitCodeProcess(processo_.get(), &codice);
     return codice;
 }
 
-UniqueHandle TokenFiltrato() {
-    HANDLE proprio = nullptr;
-    if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_ALL_ACCESS, &proprio)) return {};
+UniqueHandle TokenSenzaElevazione() {
+    HANDLE proprio = nullptr, filtrato = nullptr;
+    ::OpenProcessToken(::GetCurrentProcess(), TOKEN_ALL_ACCESS, &proprio);
     const UniqueHandle token(proprio);
-    BYTE sid[SECURITY_MAX_SID_SIZE] = {};
+    BYTE sid[SECURITY_MAX_SID_SIZE];
     DWORD dimensione = sizeof sid;
-    if (!::CreateWellKnownSid(WinBuiltinAdministratorsSid, nullptr, sid, &dimensione)) return {};
     SID_AND_ATTRIBUTES amministratori{sid, 0};
-    HANDLE filtrato = nullptr;
-    if (!::CreateRestrictedToken(token.get(), 0, 1, &amministratori, 0, nullptr, 0, nullptr, &filtrato)) return {};
+    if (token && ::CreateWellKnownSid(WinBuiltinAdministratorsSid, nullptr, sid, &dimensione))
+        ::CreateRestrictedToken(token.get(), 0, 1, &amministratori, 0, nullptr, 0, nullptr, &filtrato);
     return UniqueHandle(filtrato);
+}
+
+AvviiInsieme::AvviiInsieme(std::size_t quante) {
+    for (std::size_t i = 0; i < quante; ++i) {
+        Processo p(L"", ESMALVIO_EXE, true);
+        if (p.Avviato()) copie.push_back(std::move(p));
+    }
+    for (const Processo& p : copie) p.Riprendi();
+}
+
+std::map<DWORD, DWORD> AvviiInsieme::Codici() const {
+    std::map<DWORD, DWORD> codici;
+    for (const Processo& p : copie) codici[p.Id()] = p.CodiceUscita();
+    return codici;
+}
+
+bool AvviiInsieme::Attendi(std::ptrdiff_t vive, DWORD timeoutMs, bool icona) {
+    std::map<DWORD, MessaggioVisto> visti;
+    Osservatore osservatore(
+        [&](HWND h) {
+            DWORD pid = 0;
+            ::GetWindowThreadProcessId(h, &pid);
+            if (!Codici().contains(pid) || visti.contains(pid)) return false;
+            const MessaggioVisto visto = LeggiMessaggio(h);
+            if (visto.titolo != L"Esmalvio" || (icona && visto.icona == 0)) return false;
+            visti[pid] = visto;
+            return true;
+        },
+        [](HWND h) { Premi(h, IDOK); });
+    const bool finite = AttendiFinche(
+        [&] {
+            const auto orologi = FinestreDi(kClasseOrologio);
+            massimoOrologi = std::max(massimoOrologi, std::ranges::count_if(orologi, ::IsWindowVisible));
+            return std::ranges::count(std::views::values(Codici()), STILL_ACTIVE) <= vive;
+        },
+        timeoutMs);
+    osservatore.Ferma();
+    risposte.merge(visti);
+    return finite;
 }
 
 ChiaveProtetta::ChiaveProtetta(const wchar_t* chiave, const wchar_t* sddl) {
@@ -340,12 +499,6 @@ bool AvviaLinux(std::wstring riga) {
     return true;
 }
 
-HWND Visibile(const wchar_t* classe) {
-    HWND h = nullptr;
-    AttendiFinche([&] { return (h = ::FindWindowW(classe, nullptr)) && ::IsWindowVisible(h); }, 20000);
-    return h;
-}
-
 long long LocaleMs(long long spostamento) {
     constexpr long long kGiornoMs = 24LL * 3600 * 1000;
     FILETIME utc{}, locale{};
@@ -355,14 +508,23 @@ long long LocaleMs(long long spostamento) {
     return ((t + spostamento) % kGiornoMs + kGiornoMs) % kGiornoMs;
 }
 
-std::vector<HWND> FinestreDi(const wchar_t* classe, DWORD processo) {
-    std::vector<HWND> trovate;
-    for (HWND h = nullptr; (h = ::FindWindowExW(nullptr, h, classe, nullptr)) != nullptr;) {
-        DWORD pid = 0;
-        ::GetWindowThreadProcessId(h, &pid);
-        if (processo == 0 || pid == processo) trovate.push_back(h);
-    }
-    return trovate;
+CartellaTemporanea::CartellaTemporanea(const std::wstring& nome)
+    : percorso_(std::filesystem::temp_directory_path() / (nome + L"-" + std::to_wstring(::GetCurrentProcessId()))) {
+    std::filesystem::remove_all(percorso_);
+    std::filesystem::create_directories(percorso_);
+}
+
+CartellaTemporanea::~CartellaTemporanea() {
+    // A program started from it may still be ending and holding its own file for a moment.
+    std::error_code errore;
+    AttendiFinche([&] { return std::filesystem::remove_all(percorso_, errore) != static_cast<std::uintmax_t>(-1); });
+}
+
+ChiaveProva::ChiaveProva(const std::wstring& nome)
+    : percorso_(L"Software\\" + nome + L"-" + std::to_wstring(::GetCurrentProcessId())) {
+    HKEY chiave = nullptr;
+    ::RegCreateKeyExW(HKEY_CURRENT_USER, percorso_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &chiave, nullptr);
+    chiave_.reset(chiave);
 }
 
 DWORD OggettiGdi() {

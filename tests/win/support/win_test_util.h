@@ -1,13 +1,16 @@
-// Helpers for tests driving real windows under Wine: waiting, message boxes, the clock face on screen, the program.
+// Helpers for tests driving real windows under Wine, and for the bench: waiting, windows, the clock face,
+// dialogs, processes, and temporary folders and keys.
 #pragma once
 
 #include <windows.h>
 
 #include <array>
+#include <filesystem>
 #include <functional>
-#include <optional>
+#include <map>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include "win/handles.h"
@@ -19,33 +22,21 @@ namespace quilmora::test {
 bool AttendiFinche(const std::function<bool()>& condizione, DWORD timeoutMs = 5000);
 // Dispatches this thread's messages for a while (for things that must NOT happen).
 void Pompa(DWORD ms);
+// Paints what is pending and handles every message this thread has waiting: a window of this thread then shows
+// what it has been told.
+void Assesta(HWND finestra);
 
-// A message box as it was shown.
-struct MessaggioVisto {
-    std::wstring titolo;
-    std::wstring testo;
-    UINT icona = 0;     // MB_ICONEXCLAMATION, MB_ICONINFORMATION, MB_ICONQUESTION, or 0
-    UINT pulsanti = 0;  // MB_OK or MB_YESNO
-};
-
-// What a message box (#32770) shows; for a box of another process it must be on top to read its icon.
-MessaggioVisto LeggiMessaggio(HWND dlg);
-
-// From another thread: waits for a message box titled "Esmalvio" (any process), records it, answers `risposta`.
-class Risponditore {
-public:
-    explicit Risponditore(int risposta, DWORD timeoutMs = 10000, const wchar_t* titolo = L"Esmalvio");
-    ~Risponditore() { Visto(); }
-    // Waits for the answering thread; nothing when no message box came in time.
-    std::optional<MessaggioVisto> Visto() {
-        if (thread_.joinable()) thread_.join();
-        return visto_;
-    }
-
-private:
-    std::thread thread_;
-    std::optional<MessaggioVisto> visto_;
-};
+// A window's rectangle, left, top, right, bottom: on the screen, or in another window's client coordinates.
+using Lati = std::array<LONG, 4>;
+Lati Rettangolo(HWND finestra, HWND in = nullptr);
+SIZE DimensioniClient(HWND finestra);
+std::wstring TestoDi(HWND finestra);
+// The items of a menu of a window's bar: " -" a separator, " *" before a checked one, " " before the others.
+std::wstring VociMenu(HWND finestra, int posizione);
+// Top-level windows of a class that belong to a process (0: any process).
+std::vector<HWND> FinestreDi(const wchar_t* classe, DWORD processo = 0);
+// A visible top-level window of a class, waited for up to 20 s; null when none comes.
+HWND Visibile(const wchar_t* classe);
 
 // The clock face as shown on screen, decoded from the pixels of the window.
 struct Faccia {
@@ -55,6 +46,8 @@ struct Faccia {
     int colore = -1;           // 0 red, 1 green, 2 cyan; -1 when not one colour
     bool marginiNeri = false;
     std::wstring Testo() const;  // "hh:mm:ss" or with '?' for unknown digits
+    bool Intera() const;         // every digit known, the colons alike, the margins black
+    int Secondi() const;         // of the day
 };
 Faccia LeggiFaccia(HWND finestra);
 // Every pixel of every cell is the stored glyph's, stretched by repeating pixels, for the digits, colour
@@ -62,36 +55,85 @@ Faccia LeggiFaccia(HWND finestra);
 bool FacciaDaiGlifi(HWND finestra, const Faccia& f);
 // The clock's cells in creation order (Num1 to Num6, then the two colons), in its client coordinates.
 std::vector<RECT> Celle(HWND finestra);
-
-// Geometry of a window's outer rectangle, in twips (15 per pixel).
-struct Twip {
-    long left, top, width, height;
+// The face of a clock of another process, read whole twice alike (it may be halfway through drawing); a face
+// with no known digit when none comes in time.
+Faccia FacciaIntera(HWND finestra, DWORD timeoutMs = 10000);
+// A face drawn by the next tick of another process's clock, this machine's clock (seconds of the day, local or
+// UTC) read before and after the reading, and the reading's tick count.
+struct Lettura {
+    Faccia faccia;
+    int prima = 0, dopo = 0;
+    ULONGLONG quando = 0;
 };
-Twip GeometriaTwip(HWND finestra);
-SIZE DimensioniClient(HWND finestra);
+Lettura ProssimoTick(HWND finestra, bool utc = false);
 
-// Esmalvio.exe started as a process of its own (under `token` when one is given); killed when the owner goes.
+// A message box as it was shown.
+struct MessaggioVisto {
+    std::wstring titolo;
+    std::wstring testo;
+    UINT icona = 0;     // MB_ICONEXCLAMATION, MB_ICONINFORMATION, MB_ICONQUESTION, or 0
+    UINT pulsanti = 0;  // MB_OK or MB_YESNO
+};
+// What a message box (#32770) shows; for a box of another process it must be on top to read its icon.
+MessaggioVisto LeggiMessaggio(HWND dlg);
+// Clicks a button of a dialog, as its owner would be told.
+void Premi(HWND dlg, int id);
+
+// Watches from a thread of its own for visible dialogs (#32770) that `filtro` takes, and hands each one to
+// `allaVista` once, on that thread, while it is up: to read it and answer it with `Premi`.
+class Osservatore {
+public:
+    Osservatore(std::function<bool(HWND)> filtro, std::function<void(HWND)> allaVista);
+    // A dialog of this process whose caption contains `contenuto`, answered with `comando`.
+    Osservatore(std::wstring contenuto, int comando, std::function<void(HWND)> allaVista = {});
+    // Stops watching, once every dialog up now has been handed over; how many were.
+    int Ferma();
+
+private:
+    int visti_ = 0;
+    std::jthread thread_;  // last, as it uses the member above
+};
+
+using Visto = std::tuple<std::wstring, UINT, UINT>;  // a message box's text, icon and buttons
+using Visti = std::vector<Visto>;
+// Runs `azione` and answers the boxes titled "Esmalvio" of this process it shows with `risposte` in turn; a box
+// beyond those is answered OK and recorded too, so that it fails the test instead of hanging it.
+Visti Rispondendo(const std::function<void()>& azione, const std::vector<int>& risposte = {});
+
+// A program started as a process of its own (suspended until `Riprendi`, or under another token when given);
+// killed when the owner goes.
 class Processo {
 public:
-    explicit Processo(const std::wstring& argomenti = L"", std::wstring percorso = ESMALVIO_EXE,
+    explicit Processo(const std::wstring& argomenti = L"", std::wstring percorso = ESMALVIO_EXE, bool sospeso = false,
                       HANDLE token = nullptr);
+    Processo(Processo&&) = default;
     ~Processo();
+    void Riprendi() const { ::ResumeThread(thread_.get()); }
     HWND AttendiFinestra(const wchar_t* classe = kClasseOrologio, DWORD timeoutMs = 20000) const;
-    bool AttendiFine(DWORD timeoutMs = 20000) const {  // true once the process has ended
-        return processo_ && ::WaitForSingleObject(processo_.get(), timeoutMs) == WAIT_OBJECT_0;
-    }
+    bool AttendiFine(DWORD timeoutMs = 20000) const;  // true once the process has ended
     DWORD Id() const noexcept { return id_; }
-    DWORD CodiceUscita() const;
+    DWORD CodiceUscita() const;  // STILL_ACTIVE while it runs
     bool Avviato() const noexcept { return processo_ != nullptr; }
 
 private:
-    UniqueHandle processo_;
+    UniqueHandle processo_, thread_;
     DWORD id_ = 0;
 };
+// A token like the one UAC gives a non-elevated administrator: the Administrators group for deny only.
+UniqueHandle TokenSenzaElevazione();
 
-// UAC's filtered token, as an administrator without elevation has it: this process's own with Administrators for
-// deny only. Null when it cannot be made.
-UniqueHandle TokenFiltrato();
+// Copies of Esmalvio.exe racing to start: all are created suspended and then let go together.
+class AvviiInsieme {
+public:
+    explicit AvviiInsieme(std::size_t quante);
+    std::map<DWORD, DWORD> Codici() const;  // exit code by process id
+    // Answers the copies' boxes titled "Esmalvio" (with `icona`, once it shows) until at most `vive` run.
+    bool Attendi(std::ptrdiff_t vive, DWORD timeoutMs, bool icona = false);
+
+    std::map<DWORD, MessaggioVisto> risposte;  // what the box of each answered copy showed, by process id
+    std::ptrdiff_t massimoOrologi = 0;         // the most clocks of any process shown at once meanwhile
+    std::vector<Processo> copie;
+};
 
 // While it lives, a key of HKEY_LOCAL_MACHINE (created when missing) has the security of `sddl`; the key's own
 // comes back at the end.
@@ -114,13 +156,37 @@ private:
 bool AvviaCon(const std::wstring& variabili, const std::wstring& exe, const std::wstring& argomenti = L"");
 // Starts a Linux command line (Wine runs a program that is no Windows one as it is), without waiting for it.
 bool AvviaLinux(std::wstring riga);
-// A visible top-level window of a class, waited for up to 20 s; null when none comes.
-HWND Visibile(const wchar_t* classe);
 // This process's local time in ms of the day, moved on by `spostamento` ms: the time a clock moved so far shows.
 long long LocaleMs(long long spostamento);
 
-// Top-level windows of a class that belong to a process (0: any process).
-std::vector<HWND> FinestreDi(const wchar_t* classe, DWORD processo = 0);
+// An empty folder of the test's own in the temporary folder, removed with all it holds when the owner goes.
+class CartellaTemporanea {
+public:
+    explicit CartellaTemporanea(const std::wstring& nome);
+    CartellaTemporanea(const CartellaTemporanea&) = delete;
+    CartellaTemporanea& operator=(const CartellaTemporanea&) = delete;
+    ~CartellaTemporanea();
+    const std::filesystem::path& percorso() const noexcept { return percorso_; }
+    std::filesystem::path operator/(const std::filesystem::path& nome) const { return percorso_ / nome; }
+
+private:
+    std::filesystem::path percorso_;
+};
+
+// A key of the test's own under HKEY_CURRENT_USER\Software, open, deleted with all it holds when the owner goes.
+class ChiaveProva {
+public:
+    explicit ChiaveProva(const std::wstring& nome);
+    ChiaveProva(const ChiaveProva&) = delete;
+    ChiaveProva& operator=(const ChiaveProva&) = delete;
+    ~ChiaveProva() { ::RegDeleteTreeW(HKEY_CURRENT_USER, percorso_.c_str()); }
+    const std::wstring& percorso() const noexcept { return percorso_; }  // under HKEY_CURRENT_USER
+    HKEY get() const noexcept { return chiave_.get(); }
+
+private:
+    std::wstring percorso_;
+    UniqueKey chiave_;
+};
 
 // GDI objects of this process, counted in the handle table: Wine does not count them for GetGuiResources.
 DWORD OggettiGdi();
