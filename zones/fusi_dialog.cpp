@@ -9,6 +9,7 @@
 #include "settings/preferences.h"
 #include "win/dpi.h"
 #include "win/resource.h"
+#include "win/restart.h"
 #include "win/screens.h"
 #include "win/system_dll.h"
 #include "win/texts.h"
@@ -328,6 +329,10 @@ LRESULT Fusi::Gestisci(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_CLOSE:
             servizi_.navigazione.Esci();
             return 0;
+        case WM_QUERYENDSESSION:
+        case WM_ENDSESSION:
+            if (ChiusaPerInstallazione(msg, wp, lp)) servizi_.navigazione.Esci();
+            break;
         default:
             break;
     }
