@@ -45,10 +45,9 @@ msiinfo export "$vecchio" InstallExecuteSequence | tr -d '\r' | awk -F'\t' '{ n[
           for (i in a) ok = ok && n[a[i]] > n["InstallInitialize"] && n[a[i]] < n["InstallFinalize"]
           exit !ok }' || fallito "custom actions out of place"
 
-# A copy of the package with an action after ScriviAvvio that fails: the Run value stays as it was, none or old.
-fallisce="$WINEPREFIX/fallisce.msi"
-cp "$vecchio" "$fallisce"
-# 1058: a deferred program, here one that fails.
+# A copy of the package with an action after ScriviAvvio that fails (1058, a deferred program; this one exits 1):
+# the Run value stays as it was, none or old.
+fallisce="$WINEPREFIX/fallisce.msi" && cp "$vecchio" "$fallisce"
 msibuild "$fallisce" -q "INSERT INTO CustomAction (Action, Type, Source, Target)
                          VALUES ('Fallisci', 1058, 'INSTALLDIR', 'cmd.exe /c exit 1')"
 msibuild "$fallisce" -q "INSERT INTO InstallExecuteSequence (Action, Sequence) VALUES ('Fallisci', 5020)"

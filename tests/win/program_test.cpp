@@ -182,8 +182,7 @@ TEST(ProgrammaTest, AnInstallationsSessionEndClosesClockOrZoneDialogALogoffsLeav
             Pompa(500);
             EXPECT_TRUE(::IsWindow(h) && p.CodiceUscita() == STILL_ACTIVE) << fine << " " << motivo;
         }
-        EXPECT_TRUE(p.AttendiFine(5000));
-        EXPECT_EQ(p.CodiceUscita(), 0u);
+        EXPECT_TRUE(p.AttendiFine(5000) && p.CodiceUscita() == 0);
         EXPECT_EQ(LeggiImpostazioneProgramma(L"Pos") + LeggiImpostazioneProgramma(L"Fuso"), L"");
     }
 }
