@@ -11,6 +11,7 @@
 #include "settings/preferences.h"
 #include "win/dpi.h"
 #include "win/resource.h"
+#include "win/restart.h"
 #include "win/screens.h"
 #include "win/system_dll.h"
 #include "win/texts.h"
@@ -434,6 +435,11 @@ LRESULT Esmalvio::Gestisci(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_CLOSE:
             servizi_.navigazione.Esci();
             return 0;
+        case WM_QUERYENDSESSION:
+        case WM_ENDSESSION:
+            // An installation that replaces the program's files closes it as a close request does.
+            if (ChiusaPerInstallazione(msg, wp, lp)) servizi_.navigazione.Esci();
+            return ::DefWindowProcW(hwnd_, msg, wp, lp);
         case WM_DESTROY:
             ::KillTimer(hwnd_, kIdTimer1);
             riposo_.reset();

@@ -1,5 +1,5 @@
 # Writes the Windows installer with wixl; the same inputs give the same bytes.
-# cmake -DWIXL=... -DMSIBUILD=... -DFAKETIME=... -DEPOCA=<epoch file> -DEXE=... -DDLL=... -DICON=... -DLEGGIMI_IN=...
+# cmake -DWIXL=... -DMSIBUILD=... -DMSIINFO=... -DFAKETIME=... -DEPOCA=<epoch file> -DEXE=... -DDLL=... -DICON=... -DLEGGIMI_IN=...
 #       -DWXS_IN=... -DVERSION=x.y.z -DOUT=dist -DNAME=Esmalvio-x.y.z-win64 -P installer/msi.cmake
 # Fixed for ever: it ties every version together, so that a newer one replaces an older one.
 set(UPGRADE_CODE 108F9D75-BC3C-4746-9ABE-A188AF661AA2)
@@ -46,5 +46,21 @@ execute_process(COMMAND ${MSIBUILD} ${msi} -s "Esmalvio Desktop" Quilmora "x64;1
 execute_process(COMMAND ${MSIBUILD} ${msi} -q "UPDATE `Property` SET `Value` = \
 'AUTOSTART;VERSIONEPRECEDENTE;VERSIONESUCCESSIVA' WHERE `Property` = 'SecureCustomProperties'"
                 COMMAND_ERROR_IS_FATAL ANY)
+# wixl 0.101 knows no Execute="rollback": 1 (a DLL's function) + 256 (rollback) + 1024 (in the script) + 2048
+# (with the installer's rights).
+execute_process(COMMAND ${MSIBUILD} ${msi} -q "UPDATE `CustomAction` SET `Type` = 3329 \
+WHERE `Action` = 'RipristinaAvvio'" COMMAND_ERROR_IS_FATAL ANY)
+# An UPDATE of a row wixl did not write changes nothing and says nothing: read the rows back.
+execute_process(COMMAND ${MSIINFO} export ${msi} Property OUTPUT_VARIABLE proprieta COMMAND_ERROR_IS_FATAL ANY)
+execute_process(COMMAND ${MSIINFO} export ${msi} CustomAction OUTPUT_VARIABLE azioni COMMAND_ERROR_IS_FATAL ANY)
+if(NOT proprieta MATCHES "\nSecureCustomProperties\t([^\r\n]*;)?AUTOSTART[;\r\n]")
+  file(REMOVE ${msi})
+  message(FATAL_ERROR "${msi}: SecureCustomProperties does not name AUTOSTART (wixl wrote no such row?); "
+                      "AUTOSTART=1 would not reach the elevated part of a UAC install")
+endif()
+if(NOT azioni MATCHES "\nRipristinaAvvio\t3329\t")
+  file(REMOVE ${msi})
+  message(FATAL_ERROR "${msi}: RipristinaAvvio is no rollback action; a failed install would leave the Run value")
+endif()
 file(REMOVE_RECURSE ${stage})
 message(STATUS "${msi}")

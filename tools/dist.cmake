@@ -1,13 +1,12 @@
 # Writes the release: a zip with Esmalvio.exe and LEGGIMI.txt, the installer, the program and the installer signed
 # when a certificate is given, the winget manifests, and each file's SHA-256 sum beside it. The same commit gives
 # the same bytes.
-# cmake <the arguments of installer/msi.cmake but NAME> -DLEGGIMI=... -DZIP=... -DMSIINFO=... -DOSSLSIGNCODE=...
+# cmake <the arguments of installer/msi.cmake but NAME> -DLEGGIMI=... -DZIP=... -DOSSLSIGNCODE=...
 #       -DURL=<download folder, @VERSION@ for the version> -DOUT=dist -P tools/dist.cmake
 set(NAME Esmalvio-${VERSION}-win64)
 
 # osslsigncode 2.5 (Debian 12) or later, SHA-256: a .pfx, or a key on a hardware token through its PKCS#11 module
-# (the key as a PKCS#11 URI, the certificate in a file). The password reaches osslsigncode in a file only the user
-# can read: on its command line every user of the machine would see it.
+# (the key as a PKCS#11 URI, the certificate in a file). The password reaches osslsigncode through firma.sh.
 # Each value one argument, quoted at every step: a PKCS#11 URI is full of semicolons, CMake's list separator.
 foreach(v PKCS12 PKCS11_MODULE PKCS11_KEY CERT TIMESTAMP)
   string(REPLACE ";" "\\;" firma_${v} "$ENV{ESMALVIO_SIGN_${v}}")
@@ -22,7 +21,6 @@ endif()
 if(firma_chiave AND NOT OSSLSIGNCODE)
   message(FATAL_ERROR "a certificate is given, but osslsigncode is missing")
 endif()
-set(segreti ${OUT}/.firma)
 function(firma file)
   if(NOT firma_chiave)
     return()
@@ -31,16 +29,9 @@ function(firma file)
   if(NOT firma_TIMESTAMP STREQUAL "")
     list(APPEND args -ts "${firma_TIMESTAMP}")
   endif()
-  file(REMOVE_RECURSE ${segreti})
-  if(NOT "$ENV{ESMALVIO_SIGN_PASSWORD}" STREQUAL "")
-    file(MAKE_DIRECTORY ${segreti})
-    file(CHMOD ${segreti} PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE)
-    file(WRITE ${segreti}/password "$ENV{ESMALVIO_SIGN_PASSWORD}")
-    list(APPEND args -readpass ${segreti}/password)
-  endif()
   file(REMOVE ${file}.firmato)
-  execute_process(COMMAND ${OSSLSIGNCODE} ${args} -in ${file} -out ${file}.firmato RESULT_VARIABLE rc)
-  file(REMOVE_RECURSE ${segreti})
+  execute_process(COMMAND sh ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/firma.sh ${OSSLSIGNCODE} ${args} -in ${file}
+                          -out ${file}.firmato RESULT_VARIABLE rc)
   if(NOT rc EQUAL 0)
     message(FATAL_ERROR "signing ${file} failed")
   endif()
@@ -57,6 +48,13 @@ file(MAKE_DIRECTORY ${cartella})
 file(COPY ${EXE} ${LEGGIMI} DESTINATION ${cartella})
 firma(${cartella}/Esmalvio.exe)
 set(EXE ${cartella}/Esmalvio.exe)
+# msiexec runs the custom actions from a copy of this file: Smart App Control blocks it unsigned.
+if(WIXL)
+  file(COPY ${DLL} DESTINATION ${cartella})
+  get_filename_component(nome ${DLL} NAME)
+  set(DLL ${cartella}/${nome})
+  firma(${DLL})
+endif()
 # The build's time, for the zip's entries (the installer takes it the same way).
 file(STRINGS ${EPOCA} epoca)
 set(ENV{SOURCE_DATE_EPOCH} ${epoca})

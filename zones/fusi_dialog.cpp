@@ -10,6 +10,7 @@
 #include "win/dpi.h"
 #include "win/elevation.h"
 #include "win/resource.h"
+#include "win/restart.h"
 #include "win/screens.h"
 #include "win/system_dll.h"
 #include "win/texts.h"
@@ -360,6 +361,10 @@ LRESULT Fusi::Gestisci(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_CLOSE:
             servizi_.navigazione.Esci();
             return 0;
+        case WM_QUERYENDSESSION:
+        case WM_ENDSESSION:
+            if (ChiusaPerInstallazione(msg, wp, lp)) servizi_.navigazione.Esci();
+            break;
         default:
             break;
     }

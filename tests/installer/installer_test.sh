@@ -1,6 +1,6 @@
 #!/bin/sh
 # The installer under Wine, in a prefix of its own: install with automatic start, the installed clock and its
-# zone dialog, a reinstall, an upgrade, and a removal while the clock runs.
+# zone dialog, a reinstall, an upgrade and a removal while the clock runs, and a failed install undone.
 #   installer_test.sh <source-dir> <build-dir> <version> <newer-version>
 set -eu
 src=$1 build=$2 versione=$3 versione_nuova=$4
@@ -29,18 +29,34 @@ voci() {
 }
 collegamento() { find "$WINEPREFIX/drive_c" -path '*Start Menu/Programs/Esmalvio.lnk'; }
 avvia_orologio() { wine "C:\\Program Files\\Esmalvio\\Esmalvio.exe" >>"$log" 2>&1 </dev/null & }
+finito() { for _ in $(seq 50); do kill -0 "$1" 2>/dev/null || return 0; sleep 0.2; done; return 1; }
 
 # The package itself: its icon for the entry, and the custom actions where they run. Deferred ones run only
-# between InstallInitialize and InstallFinalize; the clock must be closed before InstallValidate counts the files
-# in use.
+# between InstallInitialize and InstallFinalize; the clock is closed only once Restart Manager, in InstallValidate,
+# had its chance; the rollback and what it puts back come before ScriviAvvio.
 msiinfo export "$vecchio" Property | grep -q "^ARPPRODUCTICON.esmalvio.ico" || fallito "no ARPPRODUCTICON"
+msiinfo export "$vecchio" Property | grep -q "^MSIR" && fallito "Restart Manager switched off"
 msiinfo export "$vecchio" InstallExecuteSequence | tr -d '\r' | awk -F'\t' '{ n[$1] = $3 }
-    END { ok = n["ChiudiOrologio"] > 0 && n["ChiudiOrologio"] < n["InstallValidate"]
+    END { ok = n["ChiudiOrologio"] > n["InstallValidate"] && n["ChiudiOrologio"] < n["InstallInitialize"]
           ok = ok && n["RemoveExistingProducts"] > n["InstallFinalize"]
           ok = ok && n["TogliAvvioDati"] < n["TogliAvvio"] && n["ScriviAvvioDati"] < n["ScriviAvvio"]
-          split("TogliAvvioDati TogliAvvio ScriviAvvioDati ScriviAvvio", a, " ")
+          ok = ok && n["RicordaAvvio"] < n["RipristinaAvvio"] && n["RipristinaAvvio"] < n["ScriviAvvio"]
+          split("TogliAvvioDati TogliAvvio RicordaAvvio RipristinaAvvio ScriviAvvioDati ScriviAvvio", a, " ")
           for (i in a) ok = ok && n[a[i]] > n["InstallInitialize"] && n[a[i]] < n["InstallFinalize"]
           exit !ok }' || fallito "custom actions out of place"
+
+# A copy of the package with an action after ScriviAvvio that fails (1058, a deferred program; this one exits 1):
+# the Run value stays as it was, none or old.
+fallisce="$WINEPREFIX/fallisce.msi" && cp "$vecchio" "$fallisce"
+msibuild "$fallisce" -q "INSERT INTO CustomAction (Action, Type, Source, Target)
+                         VALUES ('Fallisci', 1058, 'INSTALLDIR', 'cmd.exe /c exit 1')"
+msibuild "$fallisce" -q "INSERT INTO InstallExecuteSequence (Action, Sequence) VALUES ('Fallisci', 5020)"
+for prima in '' '"C:\Vecchio\Esmalvio.exe"'; do
+    [ -z "$prima" ] || wine reg add "$run" /v "$valore_run" /d "$prima" /f >>"$log" 2>&1 </dev/null
+    ! wine msiexec /i "$fallisce" /qn AUTOSTART=1 >>"$log" 2>&1 </dev/null || fallito "the failing package installed"
+    [ "$(leggi_run)" = "$prima" ] && [ ! -e "$cartella" ] || fallito "after rollback: '$(leggi_run)', $(ls "$cartella")"
+done
+wine reg delete "$run" /v "$valore_run" /f >>"$log" 2>&1 </dev/null
 
 # Install with automatic start for everybody.
 msiexec /i "$vecchio" /qn AUTOSTART=1
@@ -61,8 +77,13 @@ wait $pid
 msiexec /i "$vecchio" /qn
 [ "$(voci | wc -l)" -eq 1 ] || fallito "reinstall left $(voci | wc -l) entries"
 
-# Upgrade: one entry, of the new version, the new files, the Run value kept.
+# Upgrade while the clock runs: one entry, of the new version, the new files, the Run value kept. Wine has no
+# Restart Manager: ChiudiOrologio ends the clock.
+avvia_orologio
+pid=$!
+wine "$probe" wait "$classe_orologio" 20000 >>"$log" 2>&1 </dev/null || fallito "clock did not start"
 msiexec /i "$nuovo" /qn
+finito $pid || fallito "the clock still runs after the upgrade"
 [ "$(voci)" = "Esmalvio Desktop|Quilmora|$versione_nuova" ] || fallito "after upgrade: $(voci)"
 grep -q "Esmalvio Desktop ${versione_nuova%.*}" "$cartella/LEGGIMI.txt" || fallito "LEGGIMI.txt not replaced"
 [ "$(leggi_run)" = "$atteso" ] || fallito "upgrade lost the Run value"
@@ -72,8 +93,7 @@ avvia_orologio
 pid=$!
 wine "$probe" wait "$classe_orologio" 20000 >>"$log" 2>&1 </dev/null || fallito "clock did not start"
 msiexec /x "$nuovo" /qn
-for _ in $(seq 50); do kill -0 $pid 2>/dev/null || break; sleep 0.2; done
-! kill -0 $pid 2>/dev/null || fallito "the clock still runs after removal"
+finito $pid || fallito "the clock still runs after removal"
 [ ! -e "$cartella" ] || fallito "folder left: $(ls "$cartella")"
 [ -z "$(collegamento)" ] || fallito "shortcut left"
 [ -z "$(voci)" ] || fallito "entry left: $(voci)"

@@ -1,7 +1,8 @@
 #!/bin/sh
 # The release: the same bytes from a copy of the sources without git, elsewhere, later, in another zone and umask;
 # winget manifests that tell the files built; none on a wrong password; signed, intact signatures over the unsigned
-# bytes, a clock that Wine runs and a package it installs (the clock ends with the prefix's server).
+# bytes, the custom actions' DLL signed inside the package, no password left by an interrupted signing, a clock that
+# Wine runs and a package it installs (the clock ends with the prefix's server).
 #   rilascio.sh <source-dir> <build-dir> <test-dir> <cmake> <arguments of tools/dist.cmake>...
 set -eu
 src=$1 build=$2 dir=$3 && shift 3
@@ -43,10 +44,21 @@ ESMALVIO_SIGN_PASSWORD=prova "$@" -DOUT="$dir/firmato" -P "$src/tools/dist.cmake
     fallito "signed dist: $(cat "$dir/firmato.log")"
 msi=$(ls "$dir"/firmato/*.msi) log="$dir/verifica.log"
 (cd "$dir/zip" && "$1" -E tar xf "$(ls "$dir"/firmato/*.zip)")
-for f in "$dir/zip/Esmalvio.exe" "$msi"; do
+msiinfo extract "$msi" Binary.Azioni >"$dir/azioni.dll"
+for f in "$dir/zip/Esmalvio.exe" "$dir/azioni.dll" "$msi"; do
     osslsigncode verify -CAfile "$dir/cert.pem" -in "$f" >"$log" 2>&1 || fallito "$(cat "$log")"; done
 osslsigncode remove-signature -in "$dir/zip/Esmalvio.exe" -out "$dir/senza.exe" >"$log" 2>&1
 cmp "$dir/senza.exe" "$build/Esmalvio.exe" || fallito "the signed Esmalvio.exe differs beyond its signature"
+# Ctrl-C while osslsigncode reads a certificate nobody writes: no file under the output or the build holds the password.
+segreto="segreto-$$" && touch "$dir/prima" && mkfifo "$dir/attesa.pfx" && exec 3<>"$dir/attesa.pfx"
+ESMALVIO_SIGN_PKCS12="$dir/attesa.pfx" ESMALVIO_SIGN_PASSWORD=$segreto setsid "$@" -DOUT="$dir/interrotto" \
+    -P "$src/tools/dist.cmake" >"$dir/interrotto.log" 2>&1 &
+sessione=$!
+for _ in $(seq 300); do pgrep -s $sessione -x osslsigncode >/dev/null && break; sleep 0.1; done
+pgrep -s $sessione -x osslsigncode >/dev/null || fallito "no signing to interrupt: $(cat "$dir/interrotto.log")"
+kill -INT -$sessione && { wait $sessione || :; } && exec 3>&-
+[ -z "$(find "$dir/interrotto" "$build" -newer "$dir/prima" -type f -exec grep -lF "$segreto" {} +)" ] ||
+    fallito "the password was left in a file"
 . "$src/tools/wine-env.sh" && wine_private_prefix rilascio
 wine "$dir/zip/Esmalvio.exe" >"$log" 2>&1 </dev/null &
 eval "$(wine "$build/esmalvio_probe.exe" names 2>>"$log" </dev/null | tr -d '\r')"

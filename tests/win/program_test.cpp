@@ -125,6 +125,34 @@ TEST(ProgrammaTest, CloseRequestDuringABoxEndsTheProgramAfterTheAnswer) {
     }
 }
 
+// Restart Manager, for an installation, ends the clock or the zone dialog with ENDSESSION_CLOSEAPP: as a close
+// request, nothing stored. A logoff's messages, or a cancelled end, change nothing (by hand, Wine ends no process).
+TEST(ProgrammaTest, AnInstallationsSessionEndClosesClockOrZoneDialogALogoffsLeavesThem) {
+    for (const bool fusi : {false, true}) {
+        SCOPED_TRACE(fusi ? "zone dialog" : "clock");
+        CancellaImpostazioniProgramma();
+        const Processo p;
+        HWND h = p.AttendiFinestra();
+        ASSERT_NE(h, nullptr);
+        if (fusi) {
+            ::PostMessageW(h, WM_COMMAND, IDM_MNUIMP + MNUIMP_FUSO_ORARIO, 0);
+            ASSERT_NE(h = p.AttendiFinestra(Fusi::kClasse), nullptr);
+        }
+        const std::pair<WPARAM, LPARAM> fini[] = {
+            {TRUE, 0}, {TRUE, ENDSESSION_LOGOFF}, {FALSE, ENDSESSION_CLOSEAPP}, {TRUE, ENDSESSION_CLOSEAPP}};
+        for (const auto& [fine, motivo] : fini) {
+            DWORD_PTR si = 0;
+            EXPECT_TRUE(::SendMessageTimeoutW(h, WM_QUERYENDSESSION, 0, motivo, SMTO_ABORTIFHUNG, 5000, &si) && si);
+            ::SendMessageTimeoutW(h, WM_ENDSESSION, fine, motivo, SMTO_ABORTIFHUNG, 5000, &si);
+            if (fine && motivo == ENDSESSION_CLOSEAPP) break;
+            Pompa(500);
+            EXPECT_TRUE(::IsWindow(h) && p.CodiceUscita() == STILL_ACTIVE) << fine << " " << motivo;
+        }
+        EXPECT_TRUE(p.AttendiFine(5000) && p.CodiceUscita() == 0);
+        EXPECT_EQ(LeggiImpostazioneProgramma(L"Pos") + LeggiImpostazioneProgramma(L"Fuso"), L"");
+    }
+}
+
 // The client area's accessible object, as a screen reader gets it; COM is this thread's already.
 IAccessible* Accessibile(HWND finestra) {
     IAccessible* oggetto = nullptr;
