@@ -2,6 +2,7 @@
 
 #include <oleacc.h>
 #include <shellapi.h>
+#include <windowsx.h>
 
 #include <algorithm>
 #include <utility>
@@ -24,9 +25,10 @@ constexpr SIZE kClient{1935, 525};
 constexpr POINT kOrigineClient{60, 6180};  // on the screen
 constexpr int kCimaCelle = 60;
 constexpr int kAltezzaCelle = 405;
-constexpr std::array<int, 6> kSinistraNum{75, 345, 690, 960, 1305, 1575};
+// The cells by name, in the order of their memory in the window.
+enum : std::size_t { Num1, Num2, Num3, Num4, Num5, Num6, Sep1_0, Sep1_1 };
+constexpr std::array<int, 8> kSinistraCelle{75, 345, 690, 960, 1305, 1575, 615, 1230};
 constexpr int kLarghezzaNum = 270;
-constexpr std::array<int, 2> kSinistraSep1{615, 1230};
 constexpr int kLarghezzaSep1 = 75;
 // The glyphs of the stored pictures, in pixels.
 constexpr int kColonneCifra = 18;
@@ -46,11 +48,9 @@ RECT RettangoloFinestra(HWND hwnd) {
     return r;
 }
 
-// Cell k of the face, Num1 to Num6 and then the two colons, at a scale.
 RECT PostoCella(std::size_t k, int dpi) {
-    return k < kSinistraNum.size() ? RettangoloPixel(kSinistraNum[k], kCimaCelle, kLarghezzaNum, kAltezzaCelle, dpi)
-                                   : RettangoloPixel(kSinistraSep1[k - kSinistraNum.size()], kCimaCelle, kLarghezzaSep1,
-                                                     kAltezzaCelle, dpi);
+    return RettangoloPixel(kSinistraCelle[k], kCimaCelle, k < Sep1_0 ? kLarghezzaNum : kLarghezzaSep1, kAltezzaCelle,
+                           dpi);
 }
 
 SIZE ClientAllaScala(int dpi) {
@@ -60,7 +60,7 @@ SIZE ClientAllaScala(int dpi) {
 }  // namespace
 
 Esmalvio::Esmalvio(const Servizi& servizi, const Avvio& avvio)
-    : servizi_(servizi), avvio_(avvio), accessibile_(*this, ROLE_SYSTEM_CLOCK) {}
+    : servizi_(servizi), avvio_(avvio), sfondo_(kSfondoIniziale), accessibile_(*this, ROLE_SYSTEM_CLOCK) {}
 
 Esmalvio::~Esmalvio() {
     if (hwnd_) ::DestroyWindow(hwnd_);
@@ -70,7 +70,6 @@ bool Esmalvio::Carica(bool altraIstanza, int comeMostrare) {
     altraIstanza_ = altraIstanza;
     Registra(avvio_.istanza, ::LoadIconW(avvio_.istanza, MAKEINTRESOURCEW(IDI_ESMALVIO)));
     menu_.reset(::LoadMenuW(avvio_.istanza, MAKEINTRESOURCEW(IDM_ESMALVIO)));
-    sfondo_.reset(::CreateSolidBrush(kSfondoIniziale));
 
     // Screen positions are kept at the primary screen's scale, the one they were saved at.
     const int dpi = DpiSistema();
@@ -98,6 +97,8 @@ bool Esmalvio::Carica(bool altraIstanza, int comeMostrare) {
 
 void Esmalvio::CreaControlli() {
     dpi_ = DpiFinestra(hwnd_);
+    // The face exists before anything here can send a message that draws it; its pictures are loaded when read.
+    NuovaFaccia();
     // The window owns the menu only while it is detached; keep ours and attach it.
     ::SetMenu(hwnd_, menu_.get());
     DimensionaPerClient(hwnd_, ClientAllaScala(dpi_), dpi_);
@@ -111,45 +112,7 @@ void Esmalvio::CreaControlli() {
     }
     origineCreata_ = {0, 0};
     ::ClientToScreen(hwnd_, &origineCreata_);
-
-    for (int i = 0; i < 3; ++i) {
-        color_[static_cast<std::size_t>(i)] = std::make_unique<Immagine>(avvio_.istanza, IDB_COLOR_0 + i);
-        punto_[static_cast<std::size_t>(i)] = std::make_unique<Immagine>(avvio_.istanza, IDB_PUNTO_0 + i);
-        punto1_[static_cast<std::size_t>(i)] = std::make_unique<Immagine>(avvio_.istanza, IDB_PUNTO1_0 + i);
-    }
-
-    for (std::size_t k = 0; k < num_.size(); ++k) {
-        num_[k].Crea(hwnd_, PostoCella(k, dpi_), [this] { comandi_.Num_Click(); });
-    }
-    for (std::size_t k = 0; k < sep1_.size(); ++k) {
-        const auto index = static_cast<std::int16_t>(k);
-        sep1_[k].Crea(hwnd_, PostoCella(num_.size() + k, dpi_), [this, index] { comandi_.Sep1_Click(index); });
-    }
-    ScalaImmagini();
     icone_.Imposta(hwnd_, avvio_.istanza, IDI_ESMALVIO, dpi_);
-}
-
-void Esmalvio::ScalaImmagini() {
-    scalate_.clear();
-    const auto aggiungi = [this](const Immagine& sorgente, int colonne, SIZE cella) {
-        const bool comeSalvata = cella.cx == colonne && cella.cy == kRigheGlifo;
-        if (comeSalvata || &AllaScala(sorgente, cella) != &sorgente) return;  // drawn as stored, or made already
-        scalate_.push_back({&sorgente, cella, std::make_unique<Immagine>(sorgente, colonne, cella)});
-    };
-    for (const Cella& cella : num_) {
-        for (const auto& strip : color_) aggiungi(*strip, kColonneCifra, cella.dimensioni());
-    }
-    for (const Cella& cella : sep1_) {
-        for (const auto& punto : punto_) aggiungi(*punto, kColonnePunto, cella.dimensioni());
-        for (const auto& punto : punto1_) aggiungi(*punto, kColonnePunto, cella.dimensioni());
-    }
-}
-
-const Immagine& Esmalvio::AllaScala(const Immagine& sorgente, SIZE cella) const {
-    for (const Scalata& s : scalate_) {
-        if (s.sorgente == &sorgente && s.cella.cx == cella.cx && s.cella.cy == cella.cy) return *s.immagine;
-    }
-    return sorgente;
 }
 
 void Esmalvio::CambiaScala(int dpi, const RECT& suggerito) {
@@ -157,17 +120,41 @@ void Esmalvio::CambiaScala(int dpi, const RECT& suggerito) {
     ::SetWindowPos(hwnd_, nullptr, suggerito.left, suggerito.top, suggerito.right - suggerito.left,
                    suggerito.bottom - suggerito.top, SWP_NOZORDER | SWP_NOACTIVATE);
     DimensionaPerClient(hwnd_, ClientAllaScala(dpi_), dpi_);
-    for (std::size_t k = 0; k < num_.size(); ++k) num_[k].Colloca(PostoCella(k, dpi_));
-    for (std::size_t k = 0; k < sep1_.size(); ++k) sep1_[k].Colloca(PostoCella(num_.size() + k, dpi_));
-    ScalaImmagini();
+    NuovaFaccia();
     icone_.Imposta(hwnd_, avvio_.istanza, IDI_ESMALVIO, dpi_);
     PortaInVista(hwnd_, dpi_);
     // The same face again, at the new size: the colons keep their phase.
-    if (mostrata_.strip) {
-        for (std::size_t k = 0; k < num_.size(); ++k) DisegnaCifra(*mostrata_.strip, num_[k], mostrata_.cifre[k], 1);
-        for (Cella& cella : sep1_) cella.Assegna(AllaScala(*mostrata_.punto, cella.dimensioni()));
+    if (mostrata_) DisegnaFaccia(mostrata_->cifre, mostrata_->acceso);
+    ::UpdateWindow(hwnd_);
+}
+
+void Esmalvio::NuovaFaccia() {
+    scalate_.clear();
+    const SIZE client = ClientAllaScala(dpi_);
+    faccia_ = std::make_unique<Immagine>(client);
+    const RECT tutto{0, 0, client.cx, client.cy};
+    ::SetDCBrushColor(faccia_->dc(), sfondo_);
+    ::FillRect(faccia_->dc(), &tutto, static_cast<HBRUSH>(::GetStockObject(DC_BRUSH)));
+    for (std::size_t k = 0; k < celle_.size(); ++k) celle_[k] = {PostoCella(k, dpi_), std::nullopt};
+    ::InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+const Immagine& Esmalvio::Pittura(std::int16_t colore, Immagini immagine, SIZE cella) {
+    auto& pitture = pitture_[static_cast<std::size_t>(colore)];
+    if (!pitture) pitture = std::make_unique<PittureColore>(avvio_.istanza, colore);
+    const Immagine& salvata = immagine == kStrip    ? pitture->strip
+                              : immagine == kAcceso ? pitture->acceso
+                                                    : pitture->spento;
+    // At 100 % the stored picture itself, else its copy stretched to the cell, made once a scale.
+    const int colonne = immagine == kStrip ? kColonneCifra : kColonnePunto;
+    if (cella.cx == colonne && cella.cy == kRigheGlifo) return salvata;
+    for (const Scalata& s : scalate_) {
+        if (s.colore == colore && s.immagine == immagine && s.cella.cx == cella.cx && s.cella.cy == cella.cy) {
+            return *s.copia;
+        }
     }
-    ::RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    scalate_.push_back({colore, immagine, cella, std::make_unique<Immagine>(salvata, colonne, cella)});
+    return *scalate_.back().copia;
 }
 
 bool Esmalvio::Form_Load() {
@@ -199,8 +186,8 @@ bool Esmalvio::Form_Load() {
                        0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
 
-    sfondo_.reset(::CreateSolidBrush(RGB(0, 0, 0)));
-    ::InvalidateRect(hwnd_, nullptr, TRUE);
+    sfondo_ = RGB(0, 0, 0);
+    NuovaFaccia();
 
     MostraOraAdesso();
 
@@ -242,11 +229,16 @@ std::wstring Esmalvio::DiChi(bool fuso, const std::wstring& localita) const {
 }
 
 std::wstring Esmalvio::NomeAccessibile() const {
-    // The face as it was last drawn, never a time of its own: what a screen reader says is what is seen.
-    const auto& c = mostrata_.cifre;
-    const OraDelGiorno mostrata{c[0] * 10 + c[1], c[2] * 10 + c[3], c[4] * 10 + c[5]};
+    // What is seen: the face as it was last drawn, or, minimised, the time the caption shows.
+    OraDelGiorno ora{};
+    if (mostrata_ && !::IsIconic(hwnd_)) {
+        const auto& c = mostrata_->cifre;
+        ora = {c[0] * 10 + c[1], c[2] * 10 + c[3], c[4] * 10 + c[5]};
+    } else {
+        ora = OraCorrente();
+    }
     const Preferenze preferenze = servizi_.Salvate();
-    return FormattaHhMmSs(mostrata) + DiChi(preferenze.Fuso().has_value(), preferenze.Localita());
+    return FormattaHhMmSs(ora) + DiChi(preferenze.Fuso().has_value(), preferenze.Localita());
 }
 
 void Esmalvio::ProgrammaTimer() {
@@ -262,15 +254,61 @@ void Esmalvio::ProgrammaTimer() {
     ::SetTimer(hwnd_, kIdTimer1, 1000u - ms + kRitardoTickMs, nullptr);
 }
 
-void Esmalvio::DisegnaCifra(const Immagine& sorgente, Cella& destinazione, std::int16_t cifra, std::int16_t riga) {
-    // At 100 % the stored glyph itself, else its copy stretched to the cell.
-    const SIZE cella = destinazione.dimensioni();
-    const Immagine& glifi = AllaScala(sorgente, cella);
-    // Most seconds change one digit: a cell that shows this glyph already, in this colour and at this size,
-    // is neither copied nor repainted.
-    if (!destinazione.Cambia(glifi, cifra, riga)) return;
-    ::BitBlt(destinazione.dc(), 0, 0, cella.cx, cella.cy, glifi.dc(), cifra * cella.cx, (riga - 1) * cella.cy, SRCCOPY);
-    destinazione.Aggiorna();
+void Esmalvio::DisegnaCifra(std::size_t cella, std::int16_t cifra) {
+    Copia(cella, {colore_, kStrip, dpi_, cifra});
+}
+
+void Esmalvio::Copia(std::size_t cella, const Glifo& glifo) {
+    Cella& c = celle_[cella];
+    // Most seconds change one digit: a cell that shows this glyph already is neither copied nor repainted.
+    if (c.mostra == glifo) return;
+    const SIZE lato{c.posto.right - c.posto.left, c.posto.bottom - c.posto.top};
+    const Immagine& sorgente = Pittura(glifo.colore, glifo.immagine, lato);
+    ::BitBlt(faccia_->dc(), c.posto.left, c.posto.top, lato.cx, lato.cy, sorgente.dc(), glifo.colonna * lato.cx, 0,
+             SRCCOPY);
+    c.mostra = glifo;
+    ::InvalidateRect(hwnd_, &c.posto, FALSE);
+}
+
+void Esmalvio::DisegnaFaccia(const std::array<std::int16_t, 6>& cifre, bool acceso) {
+    for (std::size_t k = Num1; k <= Num6; ++k) DisegnaCifra(k, cifre[k]);
+    for (std::size_t k = Sep1_0; k <= Sep1_1; ++k) Copia(k, {colore_, acceso ? kAcceso : kSpento, dpi_, 0});
+    mostrata_ = {cifre, acceso};
+}
+
+void Esmalvio::Dipingi() {
+    PAINTSTRUCT ps;
+    const HDC dc = ::BeginPaint(hwnd_, &ps);
+    const RECT& r = ps.rcPaint;
+    if (faccia_) ::BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, faccia_->dc(), r.left, r.top, SRCCOPY);
+    ::EndPaint(hwnd_, &ps);
+}
+
+std::optional<std::size_t> Esmalvio::CellaIn(POINT p) const {
+    for (std::size_t k = 0; k < celle_.size(); ++k) {
+        if (::PtInRect(&celle_[k].posto, p)) return k;
+    }
+    return std::nullopt;
+}
+
+void Esmalvio::Premuto(POINT p) {
+    premuta_ = CellaIn(p);
+    if (premuta_) ::SetCapture(hwnd_);
+}
+
+void Esmalvio::Rilasciato(POINT p) {
+    const auto cella = std::exchange(premuta_, std::nullopt);
+    if (!cella) return;
+    ::ReleaseCapture();
+    if (CellaIn(p) == cella) Click(*cella);
+}
+
+void Esmalvio::Click(std::size_t cella) {
+    if (cella < Sep1_0) {
+        comandi_.Num_Click();
+    } else {
+        comandi_.Sep1_Click(static_cast<std::int16_t>(cella - Sep1_0));
+    }
 }
 
 OraDelGiorno Esmalvio::OraCorrente() const {
@@ -279,26 +317,22 @@ OraDelGiorno Esmalvio::OraCorrente() const {
                       preferenze.Legale());
 }
 
-void Esmalvio::MostraOra(const Immagine& sorgente, std::int16_t riga, std::span<Cella, 6> celle) {
-    const auto cifre = Cifre(OraCorrente());
-    for (std::size_t k = 0; k < celle.size(); ++k) DisegnaCifra(sorgente, celle[k], cifre[k], riga);
-    const Immagine& punto = lampeggio_ ? Sep(0) : Sep(1);
-    for (Cella& cella : sep1_) cella.Assegna(AllaScala(punto, cella.dimensioni()));
-    mostrata_ = {&sorgente, &punto, cifre};
+void Esmalvio::MostraOra() {
+    DisegnaFaccia(Cifre(OraCorrente()), lampeggio_ != 0);
     lampeggio_ = static_cast<std::int16_t>(~lampeggio_);
-    // The cells changed reach the screen together: a face is never seen half old, half new.
-    ::RedrawWindow(hwnd_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    // What changed reaches the screen in one paint: a face is never seen half old, half new.
+    ::UpdateWindow(hwnd_);
 }
 
 void Esmalvio::MostraOraAdesso() {
-    MostraOra(NumPic(), 1, num_);
+    MostraOra();
 }
 
 void Esmalvio::ImpostaColore(std::int16_t colore) {
     const auto i = static_cast<std::size_t>(colore);
-    if (i >= color_.size()) return;
+    if (i >= pitture_.size()) return;
     colore_ = colore;
-    for (std::size_t voce = 0; voce < color_.size(); ++voce) {
+    for (std::size_t voce = 0; voce < pitture_.size(); ++voce) {
         ::CheckMenuItem(menu_.get(), static_cast<UINT>(IDM_MNUOPTION + voce),
                         MF_BYCOMMAND | (voce == i ? MF_CHECKED : MF_UNCHECKED));
     }
@@ -334,9 +368,10 @@ bool Esmalvio::InRiposo() const {
 }
 
 void Esmalvio::Ripristinata() {
-    // A screen may have gone while the clock lay in the taskbar; and the face is drawn whole again.
+    // A screen may have gone while the clock lay in the taskbar. The time now at once, not at the next tick; the
+    // colons as they were left.
     PortaInVista(hwnd_, dpi_);
-    for (Cella& cella : num_) cella.Dimentica();
+    if (mostrata_) DisegnaFaccia(Cifre(OraCorrente()), mostrata_->acceso);
 }
 
 void Esmalvio::Risveglio() {
@@ -350,8 +385,19 @@ LRESULT Esmalvio::Gestisci(UINT msg, WPARAM wp, LPARAM lp) {
             CreaControlli();
             return 0;
         case WM_ERASEBKGND:
-            RiempiSfondo(reinterpret_cast<HDC>(wp), sfondo_.get());
-            return 1;
+            return 1;  // the backing image covers the whole client area
+        case WM_PAINT:
+            Dipingi();
+            return 0;
+        case WM_LBUTTONDOWN:
+            Premuto({GET_X_LPARAM(lp), GET_Y_LPARAM(lp)});
+            return 0;
+        case WM_LBUTTONUP:
+            Rilasciato({GET_X_LPARAM(lp), GET_Y_LPARAM(lp)});
+            return 0;
+        case WM_CAPTURECHANGED:
+            premuta_.reset();
+            return 0;
         case WM_SIZE:
             if (!caricato_) return 0;
             if (wp == SIZE_MINIMIZED) {

@@ -12,18 +12,27 @@
 namespace quilmora::test {
 namespace {
 
-// On this thread, while one exists: the paints each window gets (sent at once by a redraw, or taken from the
-// queue) and the timer messages.
-std::map<HWND, int> dipinti;
+using Regione = UniqueHandleOf<HRGN, ::DeleteObject>;
+
+// On this thread, while one exists: what the paints of each window put on the screen (sent at once by a redraw,
+// or taken from the queue), and the timer messages.
+std::map<HWND, Regione> dipinti;
 int tick = 0;
+void Dipinto(HWND finestra) {
+    Regione& r = dipinti[finestra];
+    if (!r) r.reset(::CreateRectRgn(0, 0, 0, 0));
+    const Regione questo(::CreateRectRgn(0, 0, 0, 0));
+    ::GetUpdateRgn(finestra, questo.get(), FALSE);
+    ::CombineRgn(r.get(), r.get(), questo.get(), RGN_OR);
+}
 LRESULT CALLBACK Spedito(int codice, WPARAM wp, LPARAM lp) {
     const auto* m = reinterpret_cast<const CWPSTRUCT*>(lp);
-    if (codice == HC_ACTION && m->message == WM_PAINT) ++dipinti[m->hwnd];
+    if (codice == HC_ACTION && m->message == WM_PAINT) Dipinto(m->hwnd);
     return ::CallNextHookEx(nullptr, codice, wp, lp);
 }
 LRESULT CALLBACK Preso(int codice, WPARAM wp, LPARAM lp) {
     const auto* m = reinterpret_cast<const MSG*>(lp);
-    if (codice == HC_ACTION && wp == PM_REMOVE && m->message == WM_PAINT) ++dipinti[m->hwnd];
+    if (codice == HC_ACTION && wp == PM_REMOVE && m->message == WM_PAINT) Dipinto(m->hwnd);
     if (codice == HC_ACTION && wp == PM_REMOVE && m->message == WM_TIMER) ++tick;
     return ::CallNextHookEx(nullptr, codice, wp, lp);
 }
@@ -173,13 +182,13 @@ TEST_F(OrologioTest, NoTickWhileNobodyCanSeeAndTheFaceIsRightAtOnceAfterwards) {
     EXPECT_EQ(Titolo(), L"08:15:00 - Ora locale");
 }
 
-// A tick copies and repaints only the digits that changed, and the colons; a new colour and a restore repaint
-// the whole face. Every face is the stored glyphs'.
+// A tick repaints only the digits that changed, and the colons; after a new colour it repaints the whole face.
+// Every face is the stored glyphs'.
 TEST_F(OrologioTest, ATickRepaintsOnlyTheCellsItChangesAndEveryFaceIsTheStoredGlyphs) {
     orologio.Imposta(12, 34, 58);
     Carica();
     ::KillTimer(hwnd(), Esmalvio::kIdTimer1);  // only the test's own calls draw from now on
-    // What `prima` leads to, then the cells one tick repaints.
+    // What `prima` leads to, then the cells one tick repaints: the paints cover them whole and nothing else.
     const auto dipinte = [&](const std::function<void()>& prima) {
         prima();
         Pompa(50);
@@ -187,7 +196,14 @@ TEST_F(OrologioTest, ATickRepaintsOnlyTheCellsItChangesAndEveryFaceIsTheStoredGl
         finestra->Timer1_Timer();
         Pompa(20);
         int celle = 0;
-        for (HWND c = ::GetWindow(hwnd(), GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT)) celle += dipinti[c];
+        const Regione toccate(::CreateRectRgn(0, 0, 0, 0));
+        for (const RECT& c : Celle(hwnd())) {
+            if (!dipinti[hwnd()] || !::RectInRegion(dipinti[hwnd()].get(), &c)) continue;
+            ++celle;
+            const Regione cella(::CreateRectRgnIndirect(&c));
+            ::CombineRgn(toccate.get(), toccate.get(), cella.get(), RGN_OR);
+        }
+        EXPECT_TRUE(celle == 0 || ::EqualRgn(toccate.get(), dipinti[hwnd()].get()));
         const Faccia f = LeggiFaccia(hwnd());
         EXPECT_TRUE(FacciaDaiGlifi(hwnd(), f)) << f.Testo();
         return std::pair(f.Testo(), celle);
@@ -198,11 +214,13 @@ TEST_F(OrologioTest, ATickRepaintsOnlyTheCellsItChangesAndEveryFaceIsTheStoredGl
     EXPECT_EQ(dipinte([] {}), std::pair(std::wstring(L"12:35:00"), 2));
     EXPECT_EQ(dipinte([&] { finestra->comandi().mnuOption_Click(2); }), std::pair(std::wstring(L"12:35:00"), 8));
     EXPECT_EQ(dipinte(ora(20, 0, 0)), std::pair(std::wstring(L"20:00:00"), 6));
+    // The restore draws the new time itself: the tick after it changes only the colons.
     EXPECT_EQ(dipinte([&] {
                   ::ShowWindow(hwnd(), SW_MINIMIZE);
+                  orologio.Imposta(21, 0, 0);
                   ::ShowWindow(hwnd(), SW_RESTORE);
               }),
-              std::pair(std::wstring(L"20:00:00"), 8));
+              std::pair(std::wstring(L"21:00:00"), 2));
 }
 
 }  // namespace
