@@ -120,6 +120,7 @@ void Esmalvio::CambiaScala(int dpi, const RECT& suggerito) {
     ::SetWindowPos(hwnd_, nullptr, suggerito.left, suggerito.top, suggerito.right - suggerito.left,
                    suggerito.bottom - suggerito.top, SWP_NOZORDER | SWP_NOACTIVATE);
     DimensionaPerClient(hwnd_, ClientAllaScala(dpi_), dpi_);
+    scalate_.clear();
     NuovaFaccia();
     icone_.Imposta(hwnd_, avvio_.istanza, IDI_ESMALVIO, dpi_);
     PortaInVista(hwnd_, dpi_);
@@ -129,9 +130,10 @@ void Esmalvio::CambiaScala(int dpi, const RECT& suggerito) {
 }
 
 void Esmalvio::NuovaFaccia() {
-    scalate_.clear();
     const SIZE client = ClientAllaScala(dpi_);
-    faccia_ = std::make_unique<Immagine>(client);
+    if (!faccia_ || faccia_->dimensioni().cx != client.cx || faccia_->dimensioni().cy != client.cy) {
+        faccia_ = std::make_unique<Immagine>(client);
+    }
     const RECT tutto{0, 0, client.cx, client.cy};
     ::SetDCBrushColor(faccia_->dc(), sfondo_);
     ::FillRect(faccia_->dc(), &tutto, static_cast<HBRUSH>(::GetStockObject(DC_BRUSH)));
@@ -142,18 +144,23 @@ void Esmalvio::NuovaFaccia() {
 const Immagine& Esmalvio::Pittura(std::int16_t colore, Immagini immagine, SIZE cella) {
     auto& pitture = pitture_[static_cast<std::size_t>(colore)];
     if (!pitture) pitture = std::make_unique<PittureColore>(avvio_.istanza, colore);
-    const Immagine& salvata = immagine == kStrip    ? pitture->strip
-                              : immagine == kAcceso ? pitture->acceso
-                                                    : pitture->spento;
+    const auto salvata = [&pitture](Immagini i) -> const Immagine& {
+        return i == kStrip ? pitture->strip : i == kAcceso ? pitture->acceso : pitture->spento;
+    };
     // At 100 % the stored picture itself, else its copy stretched to the cell, made once a scale.
     const int colonne = immagine == kStrip ? kColonneCifra : kColonnePunto;
-    if (cella.cx == colonne && cella.cy == kRigheGlifo) return salvata;
+    if (cella.cx == colonne && cella.cy == kRigheGlifo) return salvata(immagine);
     for (const Scalata& s : scalate_) {
         if (s.colore == colore && s.immagine == immagine && s.cella.cx == cella.cx && s.cella.cy == cella.cy) {
             return *s.copia;
         }
     }
-    scalate_.push_back({colore, immagine, cella, std::make_unique<Immagine>(salvata, colonne, cella)});
+    // Both colons at once: from the first face at a scale on, the colour in use has every copy it needs.
+    if (immagine != kStrip) {
+        const Immagini altro = immagine == kAcceso ? kSpento : kAcceso;
+        scalate_.push_back({colore, altro, cella, std::make_unique<Immagine>(salvata(altro), colonne, cella)});
+    }
+    scalate_.push_back({colore, immagine, cella, std::make_unique<Immagine>(salvata(immagine), colonne, cella)});
     return *scalate_.back().copia;
 }
 
@@ -189,7 +196,7 @@ bool Esmalvio::Form_Load() {
     sfondo_ = RGB(0, 0, 0);
     NuovaFaccia();
 
-    MostraOraAdesso();
+    MostraOra();
 
     ::SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
 
@@ -212,7 +219,7 @@ void Esmalvio::Form_Resize() {
 void Esmalvio::Timer1_Timer() {
     ProgrammaTimer();
     if (!::IsIconic(hwnd_)) {
-        MostraOraAdesso();
+        MostraOra();
         return;
     }
     const Preferenze preferenze = servizi_.Salvate();
@@ -322,10 +329,6 @@ void Esmalvio::MostraOra() {
     lampeggio_ = static_cast<std::int16_t>(~lampeggio_);
     // What changed reaches the screen in one paint: a face is never seen half old, half new.
     ::UpdateWindow(hwnd_);
-}
-
-void Esmalvio::MostraOraAdesso() {
-    MostraOra();
 }
 
 void Esmalvio::ImpostaColore(std::int16_t colore) {

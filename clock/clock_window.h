@@ -41,7 +41,7 @@ public:
     void Timer1_Timer();
     OraDelGiorno OraCorrente() const;
     // The time now on the face: the digits that changed and the colons, lit or unlit as `Lampeggio` says.
-    void MostraOra();
+    void MostraOra() override;
     void ImpostaColore(std::int16_t colore) override;
     std::int16_t Colore() const override { return colore_; }
 
@@ -56,7 +56,6 @@ private:
     LRESULT Gestisci(UINT msg, WPARAM wp, LPARAM lp);
 
     HWND Finestra() const override { return hwnd_; }
-    void MostraOraAdesso() override;
     bool BarraMenuVisibile() const override;
     void MostraBarraMenu(bool mostra) override;
 

@@ -1,5 +1,6 @@
 // Figures of the running clock, printed one per line.
-//   bench [accuracy-seconds [accuracy|start|set-clock]]     (with one of these words: that figure only)
+//   bench [accuracy-seconds [accuracy|start|set-clock [other Esmalvio.exe]]]   (with a word: that figure only;
+//   start then alternates with the other build)
 // Start-up is measured against a bare window program built the same way, and accuracy by
 // sampling the face of a separate Esmalvio.exe every 10 ms against the system clock.
 #include <windows.h>
@@ -223,18 +224,24 @@ double AvvioFinoAllaFaccia(const std::wstring& exe, const wchar_t* classe, bool 
     return t1 < 0 ? -1 : t1 - t0;
 }
 
-void AvvioMisurato() {
+// Against the bare window, and against another build of the clock when one is given: the three alternate.
+void AvvioMisurato(const std::wstring& altro) {
     const std::wstring esmalvio = Accanto(L"Esmalvio.exe");
     const std::wstring bare = Accanto(L"esmalvio_bare.exe");
-    std::vector<double> e, b;
+    std::vector<double> e, b, a;
     for (int i = 0; i < 10; ++i) {
         b.push_back(AvvioFinoAllaFaccia(bare, L"EsmalvioBare", false));
         e.push_back(AvvioFinoAllaFaccia(esmalvio, kClasseOrologio, true));
+        if (!altro.empty()) a.push_back(AvvioFinoAllaFaccia(altro, kClasseOrologio, true));
     }
     const double me = Mediana(e);
     const double mb = Mediana(b);
     std::printf("start to first face, median of 10: Esmalvio %.0f ms, bare window %.0f ms, ratio %.2f\n", me * 1e3,
                 mb * 1e3, mb > 0 ? me / mb : 0);
+    if (!altro.empty()) {
+        std::printf("the same, %ls: %.0f ms, ratio %.2f\n", altro.c_str(), Mediana(a) * 1e3,
+                    mb > 0 ? Mediana(a) / mb : 0);
+    }
 }
 
 int Secondo(const std::wstring& t) {
@@ -391,14 +398,14 @@ int wmain(int argc, wchar_t** argv) {
     const int secondi = argc > 1 ? std::max(1, _wtoi(argv[1])) : 600;
     const std::wstring_view solo = argc > 2 ? argv[2] : L"";
     if (solo == L"set-clock" || solo == L"start") {
-        solo == L"start" ? AvvioMisurato() : OraImpostata();
+        solo == L"start" ? AvvioMisurato(argc > 3 ? argv[3] : L"") : OraImpostata();
         return 0;
     }
     const bool soloAccuratezza = solo == L"accuracy";
     if (!soloAccuratezza) {
         InProcesso();
         Giornata(std::min(secondi, 60));
-        AvvioMisurato();
+        AvvioMisurato(L"");
         OraImpostata();
     }
     Accuratezza(secondi);
