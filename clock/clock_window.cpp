@@ -37,6 +37,7 @@ constexpr int kRigheGlifo = 27;
 constexpr COLORREF kSfondoIniziale = RGB(0x40, 0x40, 0x40);
 // Wall-clock seconds change on the second; the tick lands this long after the change.
 constexpr UINT kRitardoTickMs = 10;
+constexpr UINT kScartoTickMs = 10;  // how much later a tick may land
 
 OraDelGiorno Ora(const SYSTEMTIME& t) {
     return {t.wHour, t.wMinute, t.wSecond};
@@ -68,7 +69,8 @@ Esmalvio::~Esmalvio() {
 
 bool Esmalvio::Carica(bool altraIstanza, int comeMostrare) {
     altraIstanza_ = altraIstanza;
-    Registra(avvio_.istanza, ::LoadIconW(avvio_.istanza, MAKEINTRESOURCEW(IDI_ESMALVIO)));
+    // A DC of its own: the paint of every tick finds it made already.
+    Registra(avvio_.istanza, ::LoadIconW(avvio_.istanza, MAKEINTRESOURCEW(IDI_ESMALVIO)), nullptr, CS_OWNDC);
     menu_.reset(::LoadMenuW(avvio_.istanza, MAKEINTRESOURCEW(IDM_ESMALVIO)));
 
     // Screen positions are kept at the primary screen's scale, the one they were saved at.
@@ -253,33 +255,51 @@ void Esmalvio::ProgrammaTimer() {
     // it is asked for, which may be before the first tick is armed).
     if (InRiposo()) {
         ::KillTimer(hwnd_, kIdTimer1);
+        intervallo_ = 0;
         return;
     }
-    // Re-armed every tick so each one falls just after the wall-clock second changes: a plain
-    // 1000 ms timer drifts and now and then shows a second late or skips one.
+    // Each tick falls just after the wall-clock second changes: a 1000 ms timer that drifts off that moment
+    // would now and then show a second late or skip one, so it is put back each time it has. While it lands
+    // early in the second it is left alone, as setting it is a round trip to the system.
     const UINT ms = servizi_.orologio.Utc().wMilliseconds % 1000u;
-    ::SetTimer(hwnd_, kIdTimer1, 1000u - ms + kRitardoTickMs, nullptr);
+    const bool inOrario = ms <= kRitardoTickMs + kScartoTickMs;
+    if (inOrario && intervallo_ == 1000u) return;
+    intervallo_ = inOrario ? 1000u : 1000u - ms + kRitardoTickMs;
+    ::SetTimer(hwnd_, kIdTimer1, intervallo_, nullptr);
 }
 
-void Esmalvio::DisegnaCifra(std::size_t cella, std::int16_t cifra) {
-    Copia(cella, {colore_, kStrip, dpi_, cifra});
+bool Esmalvio::DisegnaCifra(std::size_t cella, std::int16_t cifra) {
+    return Copia(cella, {colore_, kStrip, dpi_, cifra});
 }
 
-void Esmalvio::Copia(std::size_t cella, const Glifo& glifo) {
+bool Esmalvio::Copia(std::size_t cella, const Glifo& glifo) {
     Cella& c = celle_[cella];
     // Most seconds change one digit: a cell that shows this glyph already is neither copied nor repainted.
-    if (c.mostra == glifo) return;
+    if (c.mostra == glifo) return false;
     const SIZE lato{c.posto.right - c.posto.left, c.posto.bottom - c.posto.top};
     const Immagine& sorgente = Pittura(glifo.colore, glifo.immagine, lato);
     ::BitBlt(faccia_->dc(), c.posto.left, c.posto.top, lato.cx, lato.cy, sorgente.dc(), glifo.colonna * lato.cx, 0,
              SRCCOPY);
     c.mostra = glifo;
-    ::InvalidateRect(hwnd_, &c.posto, FALSE);
+    return true;
 }
 
 void Esmalvio::DisegnaFaccia(const std::array<std::int16_t, 6>& cifre, bool acceso) {
-    for (std::size_t k = Num1; k <= Num6; ++k) DisegnaCifra(k, cifre[k]);
-    for (std::size_t k = Sep1_0; k <= Sep1_1; ++k) Copia(k, {colore_, acceso ? kAcceso : kSpento, dpi_, 0});
+    // The cells changed are invalidated together, in one call.
+    const UniqueRegion cambiate(::CreateRectRgn(0, 0, 0, 0));
+    const UniqueRegion cella(::CreateRectRgn(0, 0, 0, 0));
+    const auto aggiungi = [&](std::size_t k) {
+        const RECT& r = celle_[k].posto;
+        ::SetRectRgn(cella.get(), r.left, r.top, r.right, r.bottom);
+        ::CombineRgn(cambiate.get(), cambiate.get(), cella.get(), RGN_OR);
+    };
+    for (std::size_t k = Num1; k <= Num6; ++k) {
+        if (DisegnaCifra(k, cifre[k])) aggiungi(k);
+    }
+    for (std::size_t k = Sep1_0; k <= Sep1_1; ++k) {
+        if (Copia(k, {colore_, acceso ? kAcceso : kSpento, dpi_, 0})) aggiungi(k);
+    }
+    ::InvalidateRgn(hwnd_, cambiate.get(), FALSE);
     mostrata_ = {cifre, acceso};
 }
 
@@ -456,6 +476,7 @@ LRESULT Esmalvio::Gestisci(UINT msg, WPARAM wp, LPARAM lp) {
             return 0;
         case WM_DESTROY:
             ::KillTimer(hwnd_, kIdTimer1);
+            intervallo_ = 0;
             riposo_.reset();
             accessibile_.Chiudi();
             // Detach the menu so that its owner, not the window, destroys it.

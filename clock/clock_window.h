@@ -78,8 +78,9 @@ private:
     };
     void NuovaFaccia();  // a blank face at the scale in use, drawn whole from then on
     const Immagine& Pittura(std::int16_t colore, Immagini immagine, SIZE cella);
-    void DisegnaCifra(std::size_t cella, std::int16_t cifra);
-    void Copia(std::size_t cella, const Glifo& glifo);
+    // Copy a glyph into a cell's place in the backing image; false when the cell shows it already.
+    bool DisegnaCifra(std::size_t cella, std::int16_t cifra);
+    bool Copia(std::size_t cella, const Glifo& glifo);
     // The digits and the colons, lit or unlit, into the backing image; what changed is invalidated.
     void DisegnaFaccia(const std::array<std::int16_t, 6>& cifre, bool acceso);
     void Dipingi();
@@ -132,6 +133,7 @@ private:
     ClientAccessibile accessibile_;
 
     std::int16_t lampeggio_ = 0;
+    UINT intervallo_ = 0;           // of the timer while it runs, in ms
     std::optional<Riposo> riposo_;  // from start-up to the window's end
     bool minimizzata_ = false;
     bool altraIstanza_ = false;  // start-up ends the program

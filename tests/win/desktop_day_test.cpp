@@ -12,16 +12,14 @@
 namespace quilmora::test {
 namespace {
 
-using Regione = UniqueHandleOf<HRGN, ::DeleteObject>;
-
 // On this thread, while one exists: what the paints of each window put on the screen (sent at once by a redraw,
 // or taken from the queue), and the timer messages.
-std::map<HWND, Regione> dipinti;
+std::map<HWND, UniqueRegion> dipinti;
 int tick = 0;
 void Dipinto(HWND finestra) {
-    Regione& r = dipinti[finestra];
+    UniqueRegion& r = dipinti[finestra];
     if (!r) r.reset(::CreateRectRgn(0, 0, 0, 0));
-    const Regione questo(::CreateRectRgn(0, 0, 0, 0));
+    const UniqueRegion questo(::CreateRectRgn(0, 0, 0, 0));
     ::GetUpdateRgn(finestra, questo.get(), FALSE);
     ::CombineRgn(r.get(), r.get(), questo.get(), RGN_OR);
 }
@@ -196,11 +194,11 @@ TEST_F(OrologioTest, ATickRepaintsOnlyTheCellsItChangesAndEveryFaceIsTheStoredGl
         finestra->Timer1_Timer();
         Pompa(20);
         int celle = 0;
-        const Regione toccate(::CreateRectRgn(0, 0, 0, 0));
+        const UniqueRegion toccate(::CreateRectRgn(0, 0, 0, 0));
         for (const RECT& c : Celle(hwnd())) {
             if (!dipinti[hwnd()] || !::RectInRegion(dipinti[hwnd()].get(), &c)) continue;
             ++celle;
-            const Regione cella(::CreateRectRgnIndirect(&c));
+            const UniqueRegion cella(::CreateRectRgnIndirect(&c));
             ::CombineRgn(toccate.get(), toccate.get(), cella.get(), RGN_OR);
         }
         EXPECT_TRUE(celle == 0 || ::EqualRgn(toccate.get(), dipinti[hwnd()].get()));

@@ -1,19 +1,13 @@
 #!/bin/sh
 # Inside tools/bench-wine.sh's prefix: what a separate clock left to its own visible ticks costs, seen from Linux.
-# For each Esmalvio.exe given, one after the other: the CPU of all its threads and of the prefix's wineserver over
-# the given seconds, then its system calls over as many seconds again (strace -c -f, which slows what it counts).
+# For each Esmalvio.exe given, one after the other: the CPU of all its threads over the given seconds, then its
+# system calls over as many seconds again (strace -c -f, which slows what it counts).
 #   tools/bench/tick.sh seconds exe...
 set -eu
 secondi=$1
 shift
 probe=build/windows/esmalvio_probe.exe
 eval "$(wine "$probe" names 2>/dev/null </dev/null | tr -d '\r')"
-# The prefix's own server: its folder is named by the prefix's device and inode.
-cartella=$(printf 'server-%x-%x' $(stat -c '%d %i' "$WINEPREFIX"))
-server=
-for p in $(pgrep -x wineserver); do
-    case "$(readlink "/proc/$p/cwd")" in */"$cartella") server=$p ;; esac
-done
 # Nanoseconds run by every thread of a process.
 cpu() { cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{ t += $1 } END { printf "%.0f", t }'; }
 
@@ -22,15 +16,14 @@ for exe in "$@"; do
     pid=$!
     wine "$probe" wait "$classe_orologio" 20000 >/dev/null 2>&1 </dev/null
     sleep 2  # past the start-up's own work
-    c0=$(cpu "$pid") s0=$(cpu "$server")
+    c0=$(cpu "$pid")
     sleep "$secondi"
-    c1=$(cpu "$pid") s1=$(cpu "$server")
+    c1=$(cpu "$pid")
     timeout -s INT "$secondi" strace -c -f -p "$pid" -o "$WINEPREFIX/strace.txt" >/dev/null 2>&1 || true
     chiamate=$(awk '/^100.00/ { print $4 }' "$WINEPREFIX/strace.txt")
     wine "$probe" close "$classe_orologio" >/dev/null 2>&1 </dev/null || true
     wait "$pid" || true
-    awk -v e="$exe" -v s="$secondi" -v c="$((c1 - c0))" -v w="$((s1 - s0))" -v n="$chiamate" 'BEGIN {
-        printf "shown for %d s, %s: CPU %.2f ms a tick (wineserver %.2f ms more); %d system calls, %.0f a tick\n",
-            s, e, c / s / 1e6, w / s / 1e6, n, n / s }'
+    awk -v e="$exe" -v s="$secondi" -v c="$((c1 - c0))" -v n="$chiamate" 'BEGIN {
+        printf "shown for %d s, %s: CPU %.2f ms a tick; %d system calls, %.0f a tick\n", s, e, c / s / 1e6, n, n / s }'
     sed -n '3,12p' "$WINEPREFIX/strace.txt"
 done
