@@ -1,7 +1,7 @@
 #!/bin/sh
 # Prints the benchmark figures: size and imports of the executable, then, under Wine in Xvfb, the cost of a
 # tick, the resources before and after long runs, start-up against a bare window, and second accuracy.
-#   tools/bench.sh [accuracy-seconds [accuracy|start|set-clock|tick [other Esmalvio.exe]]]
+#   tools/bench.sh [accuracy-seconds [accuracy|start|set-clock|load|tick [other Esmalvio.exe]]]
 #   (default 600: ten minutes; a word: that figure only; start and tick alternate with the other build's exe)
 set -eu
 cd "$(dirname "$0")/.."
