@@ -77,6 +77,8 @@ private:
         std::optional<Glifo> mostra;  // none: whatever it shows is drawn again
     };
     void NuovaFaccia();  // a blank face at the scale in use, drawn whole from then on
+    // Where a cell's glyphs are copied from: the stored picture, or its copy stretched to the cell. The colour's
+    // pictures are loaded at the first call that asks for them.
     const Immagine& Pittura(std::int16_t colore, Immagini immagine, SIZE cella);
     // Copy a glyph into a cell's place in the backing image; false when the cell shows it already.
     bool DisegnaCifra(std::size_t cella, std::int16_t cifra);
