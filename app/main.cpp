@@ -9,6 +9,7 @@
 #include "environment/system_clock.h"
 #include "settings/autostart.h"
 #include "settings/registry_store.h"
+#include "win/accessible.h"
 #include "win/handles.h"
 #include "win/shared_names.h"
 
@@ -70,6 +71,7 @@ int WINAPI wWinMain(HINSTANCE istanza, HINSTANCE, PWSTR riga, int) {
     quilmora::OrologioDiSistema orologio;
     quilmora::AvvioAutomatico avvioAutomatico;
 
+    const quilmora::FineCom com;  // after the windows are gone
     quilmora::Applicazione app(impostazioni, orologio, avvioAutomatico, {istanza, CartellaProgramma()}, altraIstanza);
     if (!app.Avvia()) return 0;
     return app.Esegui();

@@ -26,9 +26,10 @@ constexpr SIZE kClient{1935, 525};
 constexpr POINT kOrigineClient{60, 6180};  // on the screen
 constexpr int kCimaCelle = 60;
 constexpr int kAltezzaCelle = 405;
-constexpr std::array<int, 6> kSinistraNum{75, 345, 690, 960, 1305, 1575};
+// The cells by name, in the order of their memory in the window.
+enum : std::size_t { Num1, Num2, Num3, Num4, Num5, Num6, Sep1_0, Sep1_1 };
+constexpr std::array<int, 8> kSinistraCelle{75, 345, 690, 960, 1305, 1575, 615, 1230};
 constexpr int kLarghezzaNum = 270;
-constexpr std::array<int, 2> kSinistraSep1{615, 1230};
 constexpr int kLarghezzaSep1 = 75;
 // The glyphs of the stored pictures, in pixels.
 constexpr int kColonneCifra = 18;
@@ -37,6 +38,7 @@ constexpr int kRigheGlifo = 27;
 constexpr COLORREF kSfondoIniziale = RGB(0x40, 0x40, 0x40);
 // Wall-clock seconds change on the second; the tick lands this long after the change.
 constexpr UINT kRitardoTickMs = 10;
+constexpr UINT kScartoTickMs = 10;  // how much later a tick may land
 // SetCoalescableTimer's tolerance that asks for no coalescing at all.
 constexpr ULONG kNessunaTolleranza = 0xFFFFFFFF;  // TIMERV_NO_COALESCING
 
@@ -50,11 +52,9 @@ RECT RettangoloFinestra(HWND hwnd) {
     return r;
 }
 
-// Cell k of the face, Num1 to Num6 and then the two colons, at a scale.
 RECT PostoCella(std::size_t k, int dpi) {
-    return k < kSinistraNum.size() ? RettangoloPixel(kSinistraNum[k], kCimaCelle, kLarghezzaNum, kAltezzaCelle, dpi)
-                                   : RettangoloPixel(kSinistraSep1[k - kSinistraNum.size()], kCimaCelle, kLarghezzaSep1,
-                                                     kAltezzaCelle, dpi);
+    return RettangoloPixel(kSinistraCelle[k], kCimaCelle, k < Sep1_0 ? kLarghezzaNum : kLarghezzaSep1, kAltezzaCelle,
+                           dpi);
 }
 
 SIZE ClientAllaScala(int dpi) {
@@ -66,6 +66,7 @@ SIZE ClientAllaScala(int dpi) {
 Esmalvio::Esmalvio(const Servizi& servizi, const Avvio& avvio)
     : servizi_(servizi),
       avvio_(avvio),
+      sfondo_(kSfondoIniziale),
       accessibile_(*this, ROLE_SYSTEM_CLOCK),
       timerNonCoalescibile_(FunzioneDiSistema<TimerNonCoalescibile>(L"user32.dll", "SetCoalescableTimer")) {}
 
@@ -75,9 +76,9 @@ Esmalvio::~Esmalvio() {
 
 bool Esmalvio::Carica(bool altraIstanza, int comeMostrare) {
     altraIstanza_ = altraIstanza;
-    Registra(avvio_.istanza, ::LoadIconW(avvio_.istanza, MAKEINTRESOURCEW(IDI_ESMALVIO)));
+    // A DC of its own: the paint of every tick finds it made already.
+    Registra(avvio_.istanza, ::LoadIconW(avvio_.istanza, MAKEINTRESOURCEW(IDI_ESMALVIO)), nullptr, CS_OWNDC);
     menu_.reset(::LoadMenuW(avvio_.istanza, MAKEINTRESOURCEW(IDM_ESMALVIO)));
-    sfondo_.reset(::CreateSolidBrush(kSfondoIniziale));
 
     // Screen positions are kept at the primary screen's scale, the one they were saved at.
     const int dpi = DpiSistema();
@@ -105,6 +106,8 @@ bool Esmalvio::Carica(bool altraIstanza, int comeMostrare) {
 
 void Esmalvio::CreaControlli() {
     dpi_ = DpiFinestra(hwnd_);
+    // The face exists before anything here can send a message that draws it; its pictures are loaded when read.
+    NuovaFaccia();
     // The window owns the menu only while it is detached; keep ours and attach it.
     ::SetMenu(hwnd_, menu_.get());
     DimensionaPerClient(hwnd_, ClientAllaScala(dpi_), dpi_);
@@ -118,42 +121,7 @@ void Esmalvio::CreaControlli() {
     }
     origineCreata_ = {0, 0};
     ::ClientToScreen(hwnd_, &origineCreata_);
-
-    for (int i = 0; i < 3; ++i) {
-        color_[static_cast<std::size_t>(i)] = std::make_unique<Immagine>(avvio_.istanza, IDB_COLOR_0 + i);
-        punto_[static_cast<std::size_t>(i)] = std::make_unique<Immagine>(avvio_.istanza, IDB_PUNTO_0 + i);
-        punto1_[static_cast<std::size_t>(i)] = std::make_unique<Immagine>(avvio_.istanza, IDB_PUNTO1_0 + i);
-    }
-
-    for (std::size_t k = 0; k < num_.size() + sep1_.size(); ++k) {
-        Cella& cella = k < num_.size() ? num_[k] : sep1_[k - num_.size()];
-        cella.Crea(hwnd_, PostoCella(k, dpi_), [this, k](POINT p) { Premuto(p, static_cast<int>(k)); });
-    }
-    ScalaImmagini();
     icone_.Imposta(hwnd_, avvio_.istanza, IDI_ESMALVIO, dpi_);
-}
-
-void Esmalvio::ScalaImmagini() {
-    scalate_.clear();
-    const auto aggiungi = [this](const Immagine& sorgente, int colonne, SIZE cella) {
-        const bool comeSalvata = cella.cx == colonne && cella.cy == kRigheGlifo;
-        if (comeSalvata || &AllaScala(sorgente, cella) != &sorgente) return;  // drawn as stored, or made already
-        scalate_.push_back({&sorgente, cella, std::make_unique<Immagine>(sorgente, colonne, cella)});
-    };
-    for (const Cella& cella : num_) {
-        for (const auto& strip : color_) aggiungi(*strip, kColonneCifra, cella.dimensioni());
-    }
-    for (const Cella& cella : sep1_) {
-        for (const auto& punto : punto_) aggiungi(*punto, kColonnePunto, cella.dimensioni());
-        for (const auto& punto : punto1_) aggiungi(*punto, kColonnePunto, cella.dimensioni());
-    }
-}
-
-const Immagine& Esmalvio::AllaScala(const Immagine& sorgente, SIZE cella) const {
-    for (const Scalata& s : scalate_) {
-        if (s.sorgente == &sorgente && s.cella.cx == cella.cx && s.cella.cy == cella.cy) return *s.immagine;
-    }
-    return sorgente;
 }
 
 void Esmalvio::CambiaScala(int dpi, const RECT& suggerito) {
@@ -161,17 +129,48 @@ void Esmalvio::CambiaScala(int dpi, const RECT& suggerito) {
     ::SetWindowPos(hwnd_, nullptr, suggerito.left, suggerito.top, suggerito.right - suggerito.left,
                    suggerito.bottom - suggerito.top, SWP_NOZORDER | SWP_NOACTIVATE);
     DimensionaPerClient(hwnd_, ClientAllaScala(dpi_), dpi_);
-    for (std::size_t k = 0; k < num_.size(); ++k) num_[k].Colloca(PostoCella(k, dpi_));
-    for (std::size_t k = 0; k < sep1_.size(); ++k) sep1_[k].Colloca(PostoCella(num_.size() + k, dpi_));
-    ScalaImmagini();
+    scalate_.clear();
+    NuovaFaccia();
     icone_.Imposta(hwnd_, avvio_.istanza, IDI_ESMALVIO, dpi_);
     PortaInVista(hwnd_, dpi_);
     // The same face again, at the new size: the colons keep their phase.
-    if (mostrata_.strip) {
-        for (std::size_t k = 0; k < num_.size(); ++k) DisegnaCifra(*mostrata_.strip, num_[k], mostrata_.cifre[k], 1);
-        for (Cella& cella : sep1_) cella.Assegna(AllaScala(*mostrata_.punto, cella.dimensioni()));
+    if (mostrata_) DisegnaFaccia(mostrata_->cifre, mostrata_->acceso);
+    ::UpdateWindow(hwnd_);
+}
+
+void Esmalvio::NuovaFaccia() {
+    const SIZE client = ClientAllaScala(dpi_);
+    if (!faccia_ || faccia_->dimensioni().cx != client.cx || faccia_->dimensioni().cy != client.cy) {
+        faccia_ = std::make_unique<Immagine>(client);
     }
-    ::RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    const RECT tutto{0, 0, client.cx, client.cy};
+    ::SetDCBrushColor(faccia_->dc(), sfondo_);
+    ::FillRect(faccia_->dc(), &tutto, static_cast<HBRUSH>(::GetStockObject(DC_BRUSH)));
+    for (std::size_t k = 0; k < celle_.size(); ++k) celle_[k] = {PostoCella(k, dpi_), std::nullopt};
+    ::InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+const Immagine& Esmalvio::Pittura(std::int16_t colore, Immagini immagine, SIZE cella) {
+    auto& pitture = pitture_[static_cast<std::size_t>(colore)];
+    if (!pitture) pitture = std::make_unique<PittureColore>(avvio_.istanza, colore);
+    const auto salvata = [&pitture](Immagini i) -> const Immagine& {
+        return i == kStrip ? pitture->strip : i == kAcceso ? pitture->acceso : pitture->spento;
+    };
+    // At 100 % the stored picture itself, else its copy stretched to the cell, made once a scale.
+    const int colonne = immagine == kStrip ? kColonneCifra : kColonnePunto;
+    if (cella.cx == colonne && cella.cy == kRigheGlifo) return salvata(immagine);
+    for (const Scalata& s : scalate_) {
+        if (s.colore == colore && s.immagine == immagine && s.cella.cx == cella.cx && s.cella.cy == cella.cy) {
+            return *s.copia;
+        }
+    }
+    // Both colons at once: from the first face at a scale on, the colour in use has every copy it needs.
+    if (immagine != kStrip) {
+        const Immagini altro = immagine == kAcceso ? kSpento : kAcceso;
+        scalate_.push_back({colore, altro, cella, std::make_unique<Immagine>(salvata(altro), colonne, cella)});
+    }
+    scalate_.push_back({colore, immagine, cella, std::make_unique<Immagine>(salvata(immagine), colonne, cella)});
+    return *scalate_.back().copia;
 }
 
 bool Esmalvio::Form_Load() {
@@ -203,10 +202,10 @@ bool Esmalvio::Form_Load() {
                        0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
 
-    sfondo_.reset(::CreateSolidBrush(RGB(0, 0, 0)));
-    ::InvalidateRect(hwnd_, nullptr, TRUE);
+    sfondo_ = RGB(0, 0, 0);
+    NuovaFaccia();
 
-    MostraOraAdesso();
+    MostraOra();
 
     ::SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
 
@@ -229,7 +228,7 @@ void Esmalvio::Form_Resize() {
 void Esmalvio::Timer1_Timer() {
     ProgrammaTimer();
     if (!::IsIconic(hwnd_)) {
-        MostraOraAdesso();
+        MostraOra();
         return;
     }
     const Preferenze preferenze = servizi_.Salvate();
@@ -246,11 +245,16 @@ std::wstring Esmalvio::DiChi(bool fuso, const std::wstring& localita) const {
 }
 
 std::wstring Esmalvio::NomeAccessibile() const {
-    // The face as it was last drawn, never a time of its own: what a screen reader says is what is seen.
-    const auto& c = mostrata_.cifre;
-    const OraDelGiorno mostrata{c[0] * 10 + c[1], c[2] * 10 + c[3], c[4] * 10 + c[5]};
+    // What is seen: the face as it was last drawn, or, minimised, the time the caption shows.
+    OraDelGiorno ora{};
+    if (mostrata_ && !::IsIconic(hwnd_)) {
+        const auto& c = mostrata_->cifre;
+        ora = {c[0] * 10 + c[1], c[2] * 10 + c[3], c[4] * 10 + c[5]};
+    } else {
+        ora = OraCorrente();
+    }
     const Preferenze preferenze = servizi_.Salvate();
-    return FormattaHhMmSs(mostrata) + DiChi(preferenze.Fuso().has_value(), preferenze.Localita());
+    return FormattaHhMmSs(ora) + DiChi(preferenze.Fuso().has_value(), preferenze.Localita());
 }
 
 void Esmalvio::ProgrammaTimer() {
@@ -258,30 +262,94 @@ void Esmalvio::ProgrammaTimer() {
     // it is asked for, which may be before the first tick is armed).
     if (InRiposo()) {
         ::KillTimer(hwnd_, kIdTimer1);
+        intervallo_ = 0;
         return;
     }
-    // Re-armed every tick so each one falls just after the wall-clock second changes: a plain
-    // 1000 ms timer drifts and now and then shows a second late or skips one.
+    // Each tick falls just after the wall-clock second changes: a 1000 ms timer that drifts off that moment
+    // would now and then show a second late or skip one, so it is put back each time it has. While it lands
+    // early in the second it is left alone, as setting it is a round trip to the system.
     const UINT ms = servizi_.orologio.Utc().wMilliseconds % 1000u;
-    const UINT attesa = 1000u - ms + kRitardoTickMs;
+    const bool inOrario = ms <= kRitardoTickMs + kScartoTickMs;
+    if (inOrario && intervallo_ == 1000u) return;
+    intervallo_ = inOrario ? 1000u : 1000u - ms + kRitardoTickMs;
     // Windows may put a timer off to save power; the face's seconds must not be late. The caption of a
     // minimised clock may.
     if (timerNonCoalescibile_ && !::IsIconic(hwnd_)) {
-        timerNonCoalescibile_(hwnd_, kIdTimer1, attesa, nullptr, kNessunaTolleranza);
+        timerNonCoalescibile_(hwnd_, kIdTimer1, intervallo_, nullptr, kNessunaTolleranza);
     } else {
-        ::SetTimer(hwnd_, kIdTimer1, attesa, nullptr);
+        ::SetTimer(hwnd_, kIdTimer1, intervallo_, nullptr);
     }
 }
 
-void Esmalvio::DisegnaCifra(const Immagine& sorgente, Cella& destinazione, std::int16_t cifra, std::int16_t riga) {
-    // At 100 % the stored glyph itself, else its copy stretched to the cell.
-    const SIZE cella = destinazione.dimensioni();
-    const Immagine& glifi = AllaScala(sorgente, cella);
-    // Most seconds change one digit: a cell that shows this glyph already, in this colour and at this size,
-    // is neither copied nor repainted.
-    if (!destinazione.Cambia(glifi, cifra, riga)) return;
-    ::BitBlt(destinazione.dc(), 0, 0, cella.cx, cella.cy, glifi.dc(), cifra * cella.cx, (riga - 1) * cella.cy, SRCCOPY);
-    destinazione.Aggiorna();
+bool Esmalvio::DisegnaCifra(std::size_t cella, std::int16_t cifra) {
+    return Copia(cella, {colore_, kStrip, dpi_, cifra});
+}
+
+bool Esmalvio::Copia(std::size_t cella, const Glifo& glifo) {
+    Cella& c = celle_[cella];
+    // Most seconds change one digit: a cell that shows this glyph already is neither copied nor repainted.
+    if (c.mostra == glifo) return false;
+    const SIZE lato{c.posto.right - c.posto.left, c.posto.bottom - c.posto.top};
+    const Immagine& sorgente = Pittura(glifo.colore, glifo.immagine, lato);
+    ::BitBlt(faccia_->dc(), c.posto.left, c.posto.top, lato.cx, lato.cy, sorgente.dc(), glifo.colonna * lato.cx, 0,
+             SRCCOPY);
+    c.mostra = glifo;
+    return true;
+}
+
+void Esmalvio::DisegnaFaccia(const std::array<std::int16_t, 6>& cifre, bool acceso) {
+    // The cells changed are invalidated together, in one call.
+    const UniqueRegion cambiate(::CreateRectRgn(0, 0, 0, 0));
+    const UniqueRegion cella(::CreateRectRgn(0, 0, 0, 0));
+    const auto aggiungi = [&](std::size_t k) {
+        const RECT& r = celle_[k].posto;
+        ::SetRectRgn(cella.get(), r.left, r.top, r.right, r.bottom);
+        ::CombineRgn(cambiate.get(), cambiate.get(), cella.get(), RGN_OR);
+    };
+    for (std::size_t k = Num1; k <= Num6; ++k) {
+        if (DisegnaCifra(k, cifre[k])) aggiungi(k);
+    }
+    for (std::size_t k = Sep1_0; k <= Sep1_1; ++k) {
+        if (Copia(k, {colore_, acceso ? kAcceso : kSpento, dpi_, 0})) aggiungi(k);
+    }
+    ::InvalidateRgn(hwnd_, cambiate.get(), FALSE);
+    mostrata_ = {cifre, acceso};
+}
+
+void Esmalvio::Dipingi() {
+    PAINTSTRUCT ps;
+    const HDC dc = ::BeginPaint(hwnd_, &ps);
+    const RECT& r = ps.rcPaint;
+    if (faccia_) ::BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, faccia_->dc(), r.left, r.top, SRCCOPY);
+    ::EndPaint(hwnd_, &ps);
+}
+
+std::optional<std::size_t> Esmalvio::CellaIn(POINT p) const {
+    for (std::size_t k = 0; k < celle_.size(); ++k) {
+        if (::PtInRect(&celle_[k].posto, p)) return k;
+    }
+    return std::nullopt;
+}
+
+void Esmalvio::Premuto(POINT p) {
+    POINT schermo = p;
+    ::ClientToScreen(hwnd_, &schermo);
+    // DragDetect holds the mouse until the button is released or leaves a few pixels around the press.
+    if (::DragDetect(hwnd_, schermo)) {
+        // The system's move loop, as the title bar's: Esc puts the window back, and nothing is stored.
+        ::SendMessageW(hwnd_, WM_SYSCOMMAND, SC_MOVE | HTCAPTION, MAKELPARAM(schermo.x, schermo.y));
+        return;
+    }
+    // A click: what the cell under it does; on a margin, nothing.
+    if (const auto cella = CellaIn(p)) Click(*cella);
+}
+
+void Esmalvio::Click(std::size_t cella) {
+    if (cella < Sep1_0) {
+        comandi_.Num_Click();
+    } else {
+        comandi_.Sep1_Click(static_cast<std::int16_t>(cella - Sep1_0));
+    }
 }
 
 OraDelGiorno Esmalvio::OraCorrente() const {
@@ -290,26 +358,18 @@ OraDelGiorno Esmalvio::OraCorrente() const {
                       preferenze.Legale());
 }
 
-void Esmalvio::MostraOra(const Immagine& sorgente, std::int16_t riga, std::span<Cella, 6> celle) {
-    const auto cifre = Cifre(OraCorrente());
-    for (std::size_t k = 0; k < celle.size(); ++k) DisegnaCifra(sorgente, celle[k], cifre[k], riga);
-    const Immagine& punto = lampeggio_ ? Sep(0) : Sep(1);
-    for (Cella& cella : sep1_) cella.Assegna(AllaScala(punto, cella.dimensioni()));
-    mostrata_ = {&sorgente, &punto, cifre};
+void Esmalvio::MostraOra() {
+    DisegnaFaccia(Cifre(OraCorrente()), lampeggio_ != 0);
     lampeggio_ = static_cast<std::int16_t>(~lampeggio_);
-    // The cells changed reach the screen together: a face is never seen half old, half new.
-    ::RedrawWindow(hwnd_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-}
-
-void Esmalvio::MostraOraAdesso() {
-    MostraOra(NumPic(), 1, num_);
+    // What changed reaches the screen in one paint: a face is never seen half old, half new.
+    ::UpdateWindow(hwnd_);
 }
 
 void Esmalvio::ImpostaColore(std::int16_t colore) {
     const auto i = static_cast<std::size_t>(colore);
-    if (i >= color_.size()) return;
+    if (i >= pitture_.size()) return;
     colore_ = colore;
-    for (std::size_t voce = 0; voce < color_.size(); ++voce) {
+    for (std::size_t voce = 0; voce < pitture_.size(); ++voce) {
         ::CheckMenuItem(menu_.get(), static_cast<UINT>(IDM_MNUOPTION + voce),
                         MF_BYCOMMAND | (voce == i ? MF_CHECKED : MF_UNCHECKED));
     }
@@ -345,21 +405,10 @@ bool Esmalvio::InRiposo() const {
 }
 
 void Esmalvio::Ripristinata() {
-    // A screen may have gone while the clock lay in the taskbar; and the face is drawn whole again.
+    // A screen may have gone while the clock lay in the taskbar. The time now at once, not at the next tick; the
+    // colons as they were left.
     PortaInVista(hwnd_, dpi_);
-    for (Cella& cella : num_) cella.Dimentica();
-}
-
-void Esmalvio::Premuto(POINT schermo, int cella) {
-    // DragDetect holds the mouse until the button is released or leaves a few pixels around the press.
-    if (::DragDetect(hwnd_, schermo)) {
-        // The system's move loop, as the title bar's: Esc puts the window back, and nothing is stored.
-        ::SendMessageW(hwnd_, WM_SYSCOMMAND, SC_MOVE | HTCAPTION, MAKELPARAM(schermo.x, schermo.y));
-        return;
-    }
-    if (cella < 0) return;  // a margin: a click there does nothing
-    const auto k = static_cast<std::size_t>(cella);
-    k < num_.size() ? comandi_.Num_Click() : comandi_.Sep1_Click(static_cast<std::int16_t>(k - num_.size()));
+    if (mostrata_) DisegnaFaccia(Cifre(OraCorrente()), mostrata_->acceso);
 }
 
 void Esmalvio::Risveglio() {
@@ -373,13 +422,20 @@ LRESULT Esmalvio::Gestisci(UINT msg, WPARAM wp, LPARAM lp) {
             CreaControlli();
             return 0;
         case WM_ERASEBKGND:
-            RiempiSfondo(reinterpret_cast<HDC>(wp), sfondo_.get());
-            return 1;
+            return 1;  // the backing image covers the whole client area
+        case WM_PAINT:
+            Dipingi();
+            return 0;
+        case WM_LBUTTONDOWN:
+            Premuto({GET_X_LPARAM(lp), GET_Y_LPARAM(lp)});
+            return 0;
         case WM_SIZE:
             if (!caricato_) return 0;
             if (wp == SIZE_MINIMIZED) {
                 minimizzata_ = true;
+                intervallo_ = 0;  // the next tick sets the timer a minimised clock needs
             } else if (std::exchange(minimizzata_, false)) {
+                intervallo_ = 0;
                 Ripristinata();
             }
             Form_Resize();
@@ -402,12 +458,6 @@ LRESULT Esmalvio::Gestisci(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_COMMAND:
             comandi_.Esegui(LOWORD(wp));
             return 0;
-        case WM_LBUTTONDOWN: {
-            POINT p{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
-            ::ClientToScreen(hwnd_, &p);
-            Premuto(p, -1);
-            return 0;
-        }
         case WM_GETMINMAXINFO:
             // The size is the face's, which may be smaller than a frame drawn at another scale would allow.
             reinterpret_cast<MINMAXINFO*>(lp)->ptMinTrackSize = {1, 1};
@@ -442,6 +492,7 @@ LRESULT Esmalvio::Gestisci(UINT msg, WPARAM wp, LPARAM lp) {
             return ::DefWindowProcW(hwnd_, msg, wp, lp);
         case WM_DESTROY:
             ::KillTimer(hwnd_, kIdTimer1);
+            intervallo_ = 0;
             riposo_.reset();
             accessibile_.Chiudi();
             // Detach the menu so that its owner, not the window, destroys it.

@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
-#include <span>
 #include <string>
 #include <vector>
 
@@ -40,9 +39,9 @@ public:
     bool Form_Load();
     void Form_Resize() override;
     void Timer1_Timer();
-    void DisegnaCifra(const Immagine& sorgente, Cella& destinazione, std::int16_t cifra, std::int16_t riga);
     OraDelGiorno OraCorrente() const;
-    void MostraOra(const Immagine& sorgente, std::int16_t riga, std::span<Cella, 6> celle);
+    // The time now on the face: the digits that changed and the colons, lit or unlit as `Lampeggio` says.
+    void MostraOra() override;
     void ImpostaColore(std::int16_t colore) override;
     std::int16_t Colore() const override { return colore_; }
 
@@ -57,18 +56,41 @@ private:
     LRESULT Gestisci(UINT msg, WPARAM wp, LPARAM lp);
 
     HWND Finestra() const override { return hwnd_; }
-    void MostraOraAdesso() override;
     bool BarraMenuVisibile() const override;
     void MostraBarraMenu(bool mostra) override;
 
     void CreaControlli();
-    void ScalaImmagini();
-    const Immagine& AllaScala(const Immagine& sorgente, SIZE cella) const;
     void CambiaScala(int dpi, const RECT& suggerito);
-    const Immagine& NumPic() const { return *color_[static_cast<std::size_t>(colore_)]; }
-    const Immagine& Sep(std::size_t lit) const {  // 0 lit, 1 unlit colon
-        return *(lit == 0 ? punto_ : punto1_)[static_cast<std::size_t>(colore_)];
-    }
+
+    // The face: a backing image of the client area with the cells in it.
+    enum Immagini { kStrip, kAcceso, kSpento };  // which picture of a colour
+    // What a cell shows: glyph `colonna` of a picture, known by its colour, kind and scale.
+    struct Glifo {
+        std::int16_t colore;
+        Immagini immagine;
+        int dpi;
+        int colonna;
+        bool operator==(const Glifo&) const = default;
+    };
+    struct Cella {
+        RECT posto;                   // in the client area
+        std::optional<Glifo> mostra;  // none: whatever it shows is drawn again
+    };
+    void NuovaFaccia();  // a blank face at the scale in use, drawn whole from then on
+    // Where a cell's glyphs are copied from: the stored picture, or its copy stretched to the cell. The colour's
+    // pictures are loaded at the first call that asks for them.
+    const Immagine& Pittura(std::int16_t colore, Immagini immagine, SIZE cella);
+    // Copy a glyph into a cell's place in the backing image; false when the cell shows it already.
+    bool DisegnaCifra(std::size_t cella, std::int16_t cifra);
+    bool Copia(std::size_t cella, const Glifo& glifo);
+    // The digits and the colons, lit or unlit, into the backing image; what changed is invalidated.
+    void DisegnaFaccia(const std::array<std::int16_t, 6>& cifre, bool acceso);
+    void Dipingi();
+    // Every press of the left button in the client area: a drag moves the window, a click goes to the cell.
+    void Premuto(POINT p);
+    std::optional<std::size_t> CellaIn(POINT p) const;
+    void Click(std::size_t cella);
+
     void ProgrammaTimer();
     // Whose time the face shows: " - Ora locale", or " - Ora di " and the place.
     std::wstring DiChi(bool fuso, const std::wstring& localita) const;
@@ -76,53 +98,50 @@ private:
     void ApriGuida() const;
     bool InRiposo() const;  // nobody can see the face: no tick
     void Ripristinata();    // back from the taskbar
-    // A press of the left button at `schermo` on cell `cella` (Num1 to Num6, then the colons; -1: a margin).
-    void Premuto(POINT schermo, int cella);
-    void Risveglio();  // the screen can be seen again, or the machine woke up
+    void Risveglio();       // the screen can be seen again, or the machine woke up
 
     const Servizi servizi_;
     const Avvio avvio_;
     Comandi comandi_{servizi_, avvio_, *this};
     UniqueMenu menu_;  // attached to the window while the bar is shown, detached while hidden
-    UniqueBrush sfondo_;
+    COLORREF sfondo_;
 
-    // Stored pictures, one per colour index; the working pictures the drawing reads are those of the colour in use.
-    std::array<std::unique_ptr<Immagine>, 3> color_;
-    std::array<std::unique_ptr<Immagine>, 3> punto_;
-    std::array<std::unique_ptr<Immagine>, 3> punto1_;
+    // The stored pictures of each colour, loaded when the colour is first used and then kept.
+    std::array<std::unique_ptr<PittureColore>, 3> pitture_;
     std::int16_t colore_ = 0;  // the colour in use; the colour menu's check mark shows it
 
-    // Copies of the stored pictures stretched to the cells, made once a scale; none at 100 %.
+    // Copies of the stored pictures stretched to the cells, for the scale in use; none at 100 %.
     struct Scalata {
-        const Immagine* sorgente;
+        std::int16_t colore;
+        Immagini immagine;
         SIZE cella;
-        std::unique_ptr<Immagine> immagine;
+        std::unique_ptr<Immagine> copia;
     };
     std::vector<Scalata> scalate_;
-    // What the face shows now, to draw it again at another scale.
+    std::unique_ptr<Immagine> faccia_;  // the client area as it is to be seen
+    std::array<Cella, 8> celle_{};      // Num1 to Num6, Sep1(0) and Sep1(1)
+    // What the face shows now, to draw it again at another scale or after a restore.
     struct Mostrata {
-        const Immagine* strip = nullptr;
-        const Immagine* punto = nullptr;
-        std::array<std::int16_t, 6> cifre{};
-    } mostrata_;
+        std::array<std::int16_t, 6> cifre;
+        bool acceso;
+    };
+    std::optional<Mostrata> mostrata_;
     int dpi_ = 96;
     POINT origineCreata_{};  // the face's corner on the screen as created
     IconeFinestra icone_;
     ClientAccessibile accessibile_;
 
-    std::array<Cella, 6> num_;  // Num1..Num6
-    std::array<Cella, 2> sep1_;
-
-    // SetCoalescableTimer, where Windows has it (8 and later).
-    using TimerNonCoalescibile = UINT_PTR(WINAPI*)(HWND, UINT_PTR, UINT, TIMERPROC, ULONG);
-    TimerNonCoalescibile timerNonCoalescibile_ = nullptr;
-
     std::int16_t lampeggio_ = 0;
+    UINT intervallo_ = 0;           // of the timer while it runs, in ms
     std::optional<Riposo> riposo_;  // from start-up to the window's end
     bool minimizzata_ = false;
     bool altraIstanza_ = false;  // start-up ends the program
     bool caricato_ = false;      // start-up is over: resizes and ticks may read the settings
     std::wstring fileGuida_;
+
+    // SetCoalescableTimer, where Windows has it (8 and later).
+    using TimerNonCoalescibile = UINT_PTR(WINAPI*)(HWND, UINT_PTR, UINT, TIMERPROC, ULONG);
+    TimerNonCoalescibile timerNonCoalescibile_ = nullptr;
 };
 
 }  // namespace quilmora

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <utility>
 
+#include "win/resource.h"
+
 namespace quilmora {
 namespace {
 
@@ -63,80 +65,17 @@ Immagine::Immagine(const Immagine& sorgente, int colonne, SIZE glifo) : dc_(::Cr
     selezione_.emplace(dc_.get(), bitmap_.get());
 }
 
-Cella::~Cella() {
-    if (hwnd_) ::DestroyWindow(hwnd_);
+Immagine::Immagine(SIZE dimensioni) : dc_(::CreateCompatibleDC(nullptr)) {
+    std::uint32_t* pixel = nullptr;
+    bitmap_.reset(Dib32(dimensioni, pixel));
+    if (!bitmap_ || !dc_) return;
+    dimensioni_ = dimensioni;
+    selezione_.emplace(dc_.get(), bitmap_.get());
 }
 
-void Cella::Crea(HWND genitore, RECT rect, std::function<void(POINT)> premuto) {
-    premuto_ = std::move(premuto);
-    dimensioni_ = {rect.right - rect.left, rect.bottom - rect.top};
-    const auto istanza = reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(genitore, GWLP_HINSTANCE));
-    Registra(istanza);
-    NuovoBacking(genitore);
-    ::CreateWindowExW(0, kClasse, L"", WS_CHILD | WS_VISIBLE, rect.left, rect.top, dimensioni_.cx, dimensioni_.cy,
-                      genitore, nullptr, istanza, this);
-}
-
-void Cella::Colloca(RECT rect) {
-    dimensioni_ = {rect.right - rect.left, rect.bottom - rect.top};
-    NuovoBacking(::GetParent(hwnd_));
-    ::SetWindowPos(hwnd_, nullptr, rect.left, rect.top, dimensioni_.cx, dimensioni_.cy, SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-void Cella::NuovoBacking(HWND genitore) {
-    Dimentica();
-    selezione_.reset();  // the old image leaves its DC before either goes
-    {
-        WindowDc schermo(genitore);
-        bitmapBacking_.reset(::CreateCompatibleBitmap(schermo.get(), dimensioni_.cx, dimensioni_.cy));
-        backing_.reset(::CreateCompatibleDC(schermo.get()));
-    }
-    selezione_.emplace(backing_.get(), bitmapBacking_.get());
-    // Until the first picture arrives the cell shows the window background colour.
-    RECT tutto{0, 0, dimensioni_.cx, dimensioni_.cy};
-    ::FillRect(backing_.get(), &tutto, ::GetSysColorBrush(COLOR_WINDOW));
-}
-
-void Cella::Aggiorna() const {
-    if (hwnd_) ::InvalidateRect(hwnd_, nullptr, FALSE);
-}
-
-bool Cella::Cambia(const Immagine& glifi, int colonna, int riga) {
-    if (glifi_ == &glifi && colonna_ == colonna && riga_ == riga) return false;
-    glifi_ = &glifi;
-    colonna_ = colonna;
-    riga_ = riga;
-    return true;
-}
-
-void Cella::Assegna(const Immagine& immagine) {
-    Dimentica();
-    const SIZE s = immagine.dimensioni();
-    ::BitBlt(backing_.get(), 0, 0, s.cx, s.cy, immagine.dc(), 0, 0, SRCCOPY);
-    Aggiorna();
-}
-
-LRESULT Cella::Gestisci(UINT msg, WPARAM wp, LPARAM lp) {
-    switch (msg) {
-        case WM_ERASEBKGND:
-            return 1;  // the backing image covers the whole cell
-        case WM_PAINT: {
-            PAINTSTRUCT ps;
-            HDC dc = ::BeginPaint(hwnd_, &ps);
-            ::BitBlt(dc, 0, 0, dimensioni_.cx, dimensioni_.cy, backing_.get(), 0, 0, SRCCOPY);
-            ::EndPaint(hwnd_, &ps);
-            return 0;
-        }
-        case WM_LBUTTONDOWN: {
-            // The face decides between a click and a drag.
-            POINT p{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
-            ::ClientToScreen(hwnd_, &p);
-            if (premuto_) premuto_(p);
-            return 0;
-        }
-        default:
-            return ::DefWindowProcW(hwnd_, msg, wp, lp);
-    }
-}
+PittureColore::PittureColore(HINSTANCE istanza, int colore)
+    : strip(istanza, IDB_COLOR_0 + colore),
+      acceso(istanza, IDB_PUNTO_0 + colore),
+      spento(istanza, IDB_PUNTO1_0 + colore) {}
 
 }  // namespace quilmora

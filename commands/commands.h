@@ -15,7 +15,7 @@ public:
     virtual HWND Finestra() const = 0;  // owner of the message boxes
     virtual std::int16_t Colore() const = 0;
     virtual void ImpostaColore(std::int16_t colore) = 0;
-    virtual void MostraOraAdesso() = 0;
+    virtual void MostraOra() = 0;
     virtual void Form_Resize() = 0;
     virtual bool BarraMenuVisibile() const = 0;
     virtual void MostraBarraMenu(bool mostra) = 0;

@@ -117,7 +117,7 @@ void Comandi::mnuImp_Click(std::int16_t index) {
             if (Messaggio(quadrante_.Finestra(), IDS_REIMPOSTO, kDomanda) != IDYES) return;
             preferenze.CancellaTutto();
             quadrante_.ImpostaColore(0);
-            quadrante_.MostraOraAdesso();
+            quadrante_.MostraOra();
             quadrante_.Form_Resize();
             return;
         default:

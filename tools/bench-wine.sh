@@ -4,5 +4,12 @@ set -eu
 cd "$(dirname "$0")/.."
 . tools/wine-env.sh
 wine_private_prefix bench
-wine build/windows/esmalvio_bench.exe "$@" >"$WINEPREFIX/bench.out" 2>"$WINEPREFIX/bench.err" </dev/null || true
+if [ "${2:-}" = tick ]; then
+    tools/bench/tick.sh "$(($1 < 60 ? $1 : 60))" ${3:+"$3"} "$(realpath build/windows/Esmalvio.exe)"
+    exit
+fi
+# The other build by its Windows path.
+altro=${3:+$(winepath -w "$3" 2>/dev/null)}
+wine build/windows/esmalvio_bench.exe "$1" ${2:+"$2"} ${altro:+"$altro"} >"$WINEPREFIX/bench.out" \
+    2>"$WINEPREFIX/bench.err" </dev/null || true
 cat "$WINEPREFIX/bench.out"

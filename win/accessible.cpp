@@ -2,6 +2,8 @@
 
 #include <oleacc.h>
 
+#include <utility>
+
 #include "win/system_dll.h"
 
 namespace quilmora {
@@ -11,21 +13,30 @@ bool Se(const VARIANT& figlio) {
     return figlio.vt == VT_I4 && figlio.lVal == CHILDID_SELF;
 }
 
+// The type library of IAccessible, oleacc's: late-bound clients reach the object's own methods through it.
+constexpr GUID kLibreriaAccessibile{0x1ea4dbf0, 0x3c3b, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
+
 // Looked up at the first request: a window nobody reads never loads them.
 struct Funzioni {
     decltype(&::CreateStdAccessibleObject) creaStandard = nullptr;
     decltype(&::LresultFromObject) risultato = nullptr;
     decltype(&::CoInitializeEx) inizia = nullptr;
+    decltype(&::CoUninitialize) finisci = nullptr;
     decltype(&::CoDisconnectObject) scollega = nullptr;
     decltype(&::SysAllocString) testo = nullptr;
+    decltype(&::LoadRegTypeLib) libreria = nullptr;
+    bool comProvato = false;  // COM is started once on the thread, at the first request
+    bool comIniziato = false;
 
     Funzioni()
         : creaStandard(FunzioneDiSistema<decltype(creaStandard)>(L"oleacc.dll", "CreateStdAccessibleObject")),
           risultato(FunzioneDiSistema<decltype(risultato)>(L"oleacc.dll", "LresultFromObject")),
           inizia(FunzioneDiSistema<decltype(inizia)>(L"ole32.dll", "CoInitializeEx")),
+          finisci(FunzioneDiSistema<decltype(finisci)>(L"ole32.dll", "CoUninitialize")),
           scollega(FunzioneDiSistema<decltype(scollega)>(L"ole32.dll", "CoDisconnectObject")),
-          testo(FunzioneDiSistema<decltype(testo)>(L"oleaut32.dll", "SysAllocString")) {}
-    bool Tutte() const { return creaStandard && risultato && inizia && scollega && testo; }
+          testo(FunzioneDiSistema<decltype(testo)>(L"oleaut32.dll", "SysAllocString")),
+          libreria(FunzioneDiSistema<decltype(libreria)>(L"oleaut32.dll", "LoadRegTypeLib")) {}
+    bool Tutte() const { return creaStandard && risultato && inizia && finisci && scollega && testo && libreria; }
 };
 
 }  // namespace
@@ -44,6 +55,8 @@ public:
         finestra_ = nullptr;
         if (standard_) standard_->Release();
         standard_ = nullptr;
+        if (tipo_) tipo_->Release();
+        tipo_ = nullptr;
         funzioni_.scollega(static_cast<IAccessible*>(this), 0);
     }
 
@@ -74,24 +87,35 @@ public:
     }
     HRESULT STDMETHODCALLTYPE ContextSensitiveHelp(BOOL) override { return E_NOTIMPL; }
 
+    // Through IDispatch too the answers are this object's, by IAccessible's type information.
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* n) override {
-        return Delega([&](IAccessible& s) { return s.GetTypeInfoCount(n); });
+        if (!n) return E_POINTER;
+        *n = Tipo() ? 1 : 0;
+        return S_OK;
     }
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT i, LCID lcid, ITypeInfo** info) override {
-        return Delega([&](IAccessible& s) { return s.GetTypeInfo(i, lcid, info); });
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT i, LCID, ITypeInfo** info) override {
+        if (!info) return E_POINTER;
+        *info = i == 0 ? Tipo() : nullptr;
+        if (!*info) return i == 0 ? E_NOTIMPL : DISP_E_BADINDEX;
+        (*info)->AddRef();
+        return S_OK;
     }
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID iid, LPOLESTR* nomi, UINT n, LCID lcid, DISPID* id) override {
-        return Delega([&](IAccessible& s) { return s.GetIDsOfNames(iid, nomi, n, lcid, id); });
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID iid, LPOLESTR* nomi, UINT n, LCID, DISPID* id) override {
+        if (iid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
+        ITypeInfo* tipo = Tipo();
+        return tipo ? tipo->GetIDsOfNames(nomi, n, id) : E_NOTIMPL;
     }
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID iid, LCID lcid, WORD flag, DISPPARAMS* p, VARIANT* r,
-                                     EXCEPINFO* e, UINT* a) override {
-        return Delega([&](IAccessible& s) { return s.Invoke(id, iid, lcid, flag, p, r, e, a); });
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID iid, LCID, WORD flag, DISPPARAMS* p, VARIANT* r, EXCEPINFO* e,
+                                     UINT* a) override {
+        if (iid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
+        ITypeInfo* tipo = Tipo();
+        return tipo ? tipo->Invoke(static_cast<IAccessible*>(this), id, flag, p, r, e, a) : E_NOTIMPL;
     }
 
     HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** genitore) override {
         return Delega([&](IAccessible& s) { return s.get_accParent(genitore); });
     }
-    // The cells are parts of the one face, not children of their own.
+    // The digits and colons are parts of the one face, not children of their own.
     HRESULT STDMETHODCALLTYPE get_accChildCount(LONG* n) override {
         if (!fonte_) return CO_E_OBJNOTCONNECTED;
         if (!n) return E_POINTER;
@@ -159,22 +183,10 @@ public:
         return Delega([&](IAccessible& s) { return s.accLocation(x, y, larga, alta, chi); });
     }
     HRESULT STDMETHODCALLTYPE accNavigate(LONG verso, VARIANT da, VARIANT* a) override {
-        if (standard_ && a && (verso == NAVDIR_FIRSTCHILD || verso == NAVDIR_LASTCHILD)) {
-            a->vt = VT_EMPTY;
-            return S_FALSE;
-        }
         return Delega([&](IAccessible& s) { return s.accNavigate(verso, da, a); });
     }
-    // A point on a cell is a point on the face.
     HRESULT STDMETHODCALLTYPE accHitTest(LONG x, LONG y, VARIANT* chi) override {
-        const HRESULT esito = Delega([&](IAccessible& s) { return s.accHitTest(x, y, chi); });
-        if (esito != S_OK || !chi) return esito;
-        if (chi->vt == VT_DISPATCH && chi->pdispVal) chi->pdispVal->Release();
-        if (chi->vt == VT_DISPATCH || chi->vt == VT_I4) {
-            chi->vt = VT_I4;
-            chi->lVal = CHILDID_SELF;
-        }
-        return S_OK;
+        return Delega([&](IAccessible& s) { return s.accHitTest(x, y, chi); });
     }
     HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT chi) override {
         return Delega([&](IAccessible& s) { return s.accDoDefaultAction(chi); });
@@ -190,18 +202,33 @@ private:
         return standard_ ? chiamata(*standard_) : CO_E_OBJNOTCONNECTED;
     }
 
+    // Loaded at the first late-bound call; null once the window is gone or where the library is missing.
+    ITypeInfo* Tipo() {
+        if (!tipo_ && !tipoCercato_ && fonte_) {
+            tipoCercato_ = true;
+            ITypeLib* libreria = nullptr;
+            if (SUCCEEDED(funzioni_.libreria(kLibreriaAccessibile, 1, 1, LOCALE_NEUTRAL, &libreria))) {
+                libreria->GetTypeInfoOfGuid(__uuidof(IAccessible), &tipo_);
+                libreria->Release();
+            }
+        }
+        return fonte_ ? tipo_ : nullptr;
+    }
+
     const Funzioni& funzioni_;  // the program's, for its whole run
     ULONG riferimenti_ = 1;
     HWND finestra_;
     FonteAccessibile* fonte_;  // null once the window is gone
     LONG ruolo_;
-    IAccessible* standard_;  // one reference, ours
+    IAccessible* standard_;      // one reference, ours
+    ITypeInfo* tipo_ = nullptr;  // one reference, ours
+    bool tipoCercato_ = false;
 };
 
 namespace {
 
 // Never freed, like the DLLs they point into.
-const Funzioni* funzioni = nullptr;
+Funzioni* funzioni = nullptr;
 
 }  // namespace
 
@@ -211,7 +238,9 @@ bool ClientAccessibile::Rispondi(HWND finestra, WPARAM wp, LPARAM lp, LRESULT& r
         if (!funzioni) funzioni = new Funzioni;
         if (!funzioni->Tutte()) return false;
         // Handing the object to another program needs this thread in an apartment; it may be in one already.
-        funzioni->inizia(nullptr, COINIT_APARTMENTTHREADED);
+        if (!std::exchange(funzioni->comProvato, true)) {
+            funzioni->comIniziato = SUCCEEDED(funzioni->inizia(nullptr, COINIT_APARTMENTTHREADED));
+        }
         IAccessible* standard = nullptr;
         if (FAILED(funzioni->creaStandard(finestra, OBJID_CLIENT, __uuidof(IAccessible),
                                           reinterpret_cast<void**>(&standard))) ||
@@ -229,6 +258,10 @@ void ClientAccessibile::Chiudi() noexcept {
     oggetto_->Scollega();
     oggetto_->Release();
     oggetto_ = nullptr;
+}
+
+FineCom::~FineCom() {
+    if (funzioni && std::exchange(funzioni->comIniziato, false)) funzioni->finisci();
 }
 
 }  // namespace quilmora

@@ -18,6 +18,16 @@ protected:
 
 class OggettoAccessibile;
 
+// The first object asked for starts COM on the windows' thread, once; its owner ends it at the program's end, after
+// the windows.
+class FineCom {
+public:
+    FineCom() = default;
+    ~FineCom();
+    FineCom(const FineCom&) = delete;
+    FineCom& operator=(const FineCom&) = delete;
+};
+
 // Answers WM_GETOBJECT for the client area. The object is made at the first request, and oleacc with it; once
 // the window goes, an object still held by another program answers only errors.
 class ClientAccessibile {

@@ -25,6 +25,7 @@ using UniqueKey = UniqueHandleOf<HKEY, ::RegCloseKey>;
 using UniqueDc = UniqueHandleOf<HDC, ::DeleteDC>;
 using UniqueBitmap = UniqueHandleOf<HBITMAP, ::DeleteObject>;
 using UniqueBrush = UniqueHandleOf<HBRUSH, ::DeleteObject>;
+using UniqueRegion = UniqueHandleOf<HRGN, ::DeleteObject>;
 using UniqueFont = UniqueHandleOf<HFONT, ::DeleteObject>;
 using UniqueMenu = UniqueHandleOf<HMENU, ::DestroyMenu>;
 using UniqueIcon = UniqueHandleOf<HICON, ::DestroyIcon>;

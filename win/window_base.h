@@ -17,11 +17,12 @@ public:
 protected:
     ~FinestraBase() = default;
 
-    // The window class of Derived, registered once per module.
-    static void Registra(HINSTANCE istanza, HICON icona = nullptr, HBRUSH sfondo = nullptr) {
+    // The window class of Derived, registered once per module; `stile`: CS_*.
+    static void Registra(HINSTANCE istanza, HICON icona = nullptr, HBRUSH sfondo = nullptr, UINT stile = 0) {
         WNDCLASSEXW wc{};
         if (::GetClassInfoExW(istanza, Derived::kClasse, &wc)) return;
         wc.cbSize = sizeof wc;
+        wc.style = stile;
         wc.lpfnWndProc = &FinestraBase::Procedura;
         wc.hInstance = istanza;
         wc.hIcon = icona;

@@ -76,6 +76,26 @@ TEST_F(OrologioScalaTest, FaceCellsAndBarFollowTheScaleAndAMoveToAnotherScaleLea
     EXPECT_EQ(OggettiGdi(), oggetti);
 }
 
+// A change of scale sent as the window is created, before anything is drawn, leaves a right face.
+LRESULT CALLBACK ScalaAllaCreazione(int codice, WPARAM wp, LPARAM lp) {
+    const auto* m = reinterpret_cast<const CWPSTRUCT*>(lp);
+    wchar_t classe[64] = {};
+    if (codice == HC_ACTION && m->message == WM_CREATE && ::GetClassNameW(m->hwnd, classe, 64) &&
+        std::wstring_view(classe) == kClasseOrologio) {
+        RECT suggerito{40, 50, 300, 200};
+        ::SendMessageW(m->hwnd, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggerito));
+    }
+    return ::CallNextHookEx(nullptr, codice, wp, lp);
+}
+
+TEST_F(OrologioScalaTest, AScaleChangeDuringCreationLeavesARightFace) {
+    orologio.Imposta(12, 34, 56);
+    const HHOOK gancio = ::SetWindowsHookExW(WH_CALLWNDPROC, ScalaAllaCreazione, nullptr, ::GetCurrentThreadId());
+    Carica();
+    ::UnhookWindowsHookEx(gancio);
+    SeguonoLaScala(DpiSistema());
+}
+
 // Stored positions keep their meaning at any scale; a window whose title bar would be out of reach after every
 // move opens where it is created. The screen is 1280 x 1024.
 TEST_F(OrologioScalaTest, StoredPositionsStayReachableAndSavedPositionsComeBackToThePixel) {

@@ -12,18 +12,25 @@
 namespace quilmora::test {
 namespace {
 
-// On this thread, while one exists: the paints each window gets (sent at once by a redraw, or taken from the
-// queue) and the timer messages.
-std::map<HWND, int> dipinti;
+// On this thread, while one exists: what the paints of each window put on the screen (sent at once by a redraw,
+// or taken from the queue), and the timer messages.
+std::map<HWND, UniqueRegion> dipinti;
 int tick = 0;
+void Dipinto(HWND finestra) {
+    UniqueRegion& r = dipinti[finestra];
+    if (!r) r.reset(::CreateRectRgn(0, 0, 0, 0));
+    const UniqueRegion questo(::CreateRectRgn(0, 0, 0, 0));
+    ::GetUpdateRgn(finestra, questo.get(), FALSE);
+    ::CombineRgn(r.get(), r.get(), questo.get(), RGN_OR);
+}
 LRESULT CALLBACK Spedito(int codice, WPARAM wp, LPARAM lp) {
     const auto* m = reinterpret_cast<const CWPSTRUCT*>(lp);
-    if (codice == HC_ACTION && m->message == WM_PAINT) ++dipinti[m->hwnd];
+    if (codice == HC_ACTION && m->message == WM_PAINT) Dipinto(m->hwnd);
     return ::CallNextHookEx(nullptr, codice, wp, lp);
 }
 LRESULT CALLBACK Preso(int codice, WPARAM wp, LPARAM lp) {
     const auto* m = reinterpret_cast<const MSG*>(lp);
-    if (codice == HC_ACTION && wp == PM_REMOVE && m->message == WM_PAINT) ++dipinti[m->hwnd];
+    if (codice == HC_ACTION && wp == PM_REMOVE && m->message == WM_PAINT) Dipinto(m->hwnd);
     if (codice == HC_ACTION && wp == PM_REMOVE && m->message == WM_TIMER) ++tick;
     return ::CallNextHookEx(nullptr, codice, wp, lp);
 }
@@ -181,13 +188,13 @@ TEST_F(OrologioTest, ASetClockShowsOnTheFaceOnceTold) {
     }
 }
 
-// A tick copies and repaints only the digits that changed, and the colons; a new colour and a restore repaint
-// the whole face. Every face is the stored glyphs'.
+// A tick repaints only the digits that changed, and the colons; after a new colour it repaints the whole face.
+// Every face is the stored glyphs'.
 TEST_F(OrologioTest, ATickRepaintsOnlyTheCellsItChangesAndEveryFaceIsTheStoredGlyphs) {
     orologio.Imposta(12, 34, 58);
     Carica();
     ::KillTimer(hwnd(), Esmalvio::kIdTimer1);  // only the test's own calls draw from now on
-    // What `prima` leads to, then the cells one tick repaints.
+    // What `prima` leads to, then the cells one tick repaints: the paints cover them whole and nothing else.
     const auto dipinte = [&](const std::function<void()>& prima) {
         prima();
         Assesta(hwnd());
@@ -195,7 +202,14 @@ TEST_F(OrologioTest, ATickRepaintsOnlyTheCellsItChangesAndEveryFaceIsTheStoredGl
         finestra->Timer1_Timer();
         Assesta(hwnd());
         int celle = 0;
-        for (HWND c = ::GetWindow(hwnd(), GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT)) celle += dipinti[c];
+        const UniqueRegion toccate(::CreateRectRgn(0, 0, 0, 0));
+        for (const RECT& c : Celle(hwnd())) {
+            if (!dipinti[hwnd()] || !::RectInRegion(dipinti[hwnd()].get(), &c)) continue;
+            ++celle;
+            const UniqueRegion cella(::CreateRectRgnIndirect(&c));
+            ::CombineRgn(toccate.get(), toccate.get(), cella.get(), RGN_OR);
+        }
+        EXPECT_TRUE(celle == 0 || ::EqualRgn(toccate.get(), dipinti[hwnd()].get()));
         const Faccia f = LeggiFaccia(hwnd());
         EXPECT_TRUE(FacciaDaiGlifi(hwnd(), f)) << f.Testo();
         return std::pair(f.Testo(), celle);
@@ -206,11 +220,13 @@ TEST_F(OrologioTest, ATickRepaintsOnlyTheCellsItChangesAndEveryFaceIsTheStoredGl
     EXPECT_EQ(dipinte([] {}), std::pair(std::wstring(L"12:35:00"), 2));
     EXPECT_EQ(dipinte([&] { finestra->comandi().mnuOption_Click(2); }), std::pair(std::wstring(L"12:35:00"), 8));
     EXPECT_EQ(dipinte(ora(20, 0, 0)), std::pair(std::wstring(L"20:00:00"), 6));
+    // The restore draws the new time itself: the tick after it changes only the colons.
     EXPECT_EQ(dipinte([&] {
                   ::ShowWindow(hwnd(), SW_MINIMIZE);
+                  orologio.Imposta(21, 0, 0);
                   ::ShowWindow(hwnd(), SW_RESTORE);
               }),
-              std::pair(std::wstring(L"20:00:00"), 8));
+              std::pair(std::wstring(L"21:00:00"), 2));
 }
 
 }  // namespace

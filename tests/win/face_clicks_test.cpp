@@ -11,7 +11,7 @@ namespace quilmora::test {
 namespace {
 
 // Presses and releases the left button at a point of a window's client area, and lets the window handle both.
-void Clicca(HWND finestra, POINT p = {3, 3}) {
+void Clicca(HWND finestra, POINT p) {
     ::PostMessageW(finestra, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(p.x, p.y));
     ::PostMessageW(finestra, WM_LBUTTONUP, 0, MAKELPARAM(p.x, p.y));
     Assesta(finestra);
@@ -21,36 +21,34 @@ TEST_F(MenuTest, EachCellBringsTheHiddenBarBackOnceAndOtherClicksDoNothing) {
     Carica();
     const auto mostrato = Rettangolo(hwnd());
     const POINT sfondo[] = {{1, 15}, {60, 1}, {60, 33}, {126, 15}};  // left, top, bottom and right margins
-    int celle = 0;                                                   // the six digits and the two colons
-    for (HWND cella = ::GetWindow(hwnd(), GW_CHILD); cella; cella = ::GetWindow(cella, GW_HWNDNEXT), ++celle) {
+    for (const RECT& cella : Celle(hwnd())) {                        // the six digits and the two colons
         NascondiMenu();
         const auto nascosto = Rettangolo(hwnd());
         for (const POINT& p : sfondo) Clicca(hwnd(), p);
         EXPECT_EQ(std::pair(::GetMenu(hwnd()), Rettangolo(hwnd())), std::pair(HMENU{}, nascosto));
-        Clicca(cella);
+        Clicca(hwnd(), {cella.left + 3, cella.top + 3});
         EXPECT_EQ(std::tuple(::GetMenu(hwnd()) != nullptr, Rettangolo(hwnd()), store.Contenuto()),
                   std::tuple(true, mostrato, std::wstring(L"Menu=Si\n")));
         // With the bar shown, neither the cell nor the background changes anything.
         const int scritture = store.scritture;
-        Clicca(cella);
+        Clicca(hwnd(), {cella.left + 3, cella.top + 3});
         for (const POINT& p : sfondo) Clicca(hwnd(), p);
         EXPECT_EQ(std::pair(store.scritture, Rettangolo(hwnd())), std::pair(scritture, mostrato));
     }
-    EXPECT_EQ(celle, 8);
 }
 
 TEST_F(MenuTest, BarHiddenAtStartUpComesBackOnTheFirstClickAndThenClicksWriteNothing) {
     store.Scrivi(kMenu, L"No");
     Carica();
     const auto nascosto = Rettangolo(hwnd());
-    Clicca(::GetWindow(hwnd(), GW_CHILD));
+    Clicca(hwnd(), {Celle(hwnd())[0].left + 3, Celle(hwnd())[0].top + 3});
     ASSERT_NE(::GetMenu(hwnd()), nullptr);
     const auto dopo = Rettangolo(hwnd());
     EXPECT_EQ((std::array{dopo[0], dopo[2], dopo[3]}), (std::array{nascosto[0], nascosto[2], nascosto[3]}));
     EXPECT_EQ(store.Contenuto(), L"Menu=Si\n");
     // "Si" is a stored setting like any other: back to defaults asks first, and leaves nothing for clicks to add to.
     EXPECT_EQ(std::get<1>(Scegli(kPredefinito, {IDYES}).at(0)), static_cast<UINT>(MB_ICONQUESTION));
-    for (HWND cella = ::GetWindow(hwnd(), GW_CHILD); cella; cella = ::GetWindow(cella, GW_HWNDNEXT)) Clicca(cella);
+    for (const RECT& cella : Celle(hwnd())) Clicca(hwnd(), {cella.left + 3, cella.top + 3});
     EXPECT_FALSE(store.SezioneEsiste());
 }
 

@@ -177,7 +177,7 @@ bool Caricata(DWORD processo, const wchar_t* dll) {
 }
 
 // As a screen reader in another process reads it: one clock, named by the time its face shows and whose time it
-// is; an object held after the window is gone answers errors, and this process goes on.
+// is, however it is reached; an object held after the window is gone answers errors, and this process goes on.
 TEST(ProgrammaTest, TheFaceIsReadAsOneClockNamedByItsTimeAndAHeldObjectAnswersErrorsOnceTheWindowIsGone) {
     CancellaImpostazioniProgramma();
     const Processo p;
@@ -214,6 +214,23 @@ TEST(ProgrammaTest, TheFaceIsReadAsOneClockNamedByItsTimeAndAHeldObjectAnswersEr
     ScriviImpostazioneProgramma(L"Legale", L"0");
     ScriviImpostazioneProgramma(L"Localit\u00e0", L"Roma");
     EXPECT_TRUE(letto(L" - Ora di Roma"));
+    // By every path the same clock: the window at a digit, the object's point there, and a late-bound call.
+    RECT cifra = Celle(h)[0];
+    ::MapWindowPoints(h, nullptr, reinterpret_cast<POINT*>(&cifra), 2);
+    const POINT centro{(cifra.left + cifra.right) / 2, (cifra.top + cifra.bottom) / 2};
+    EXPECT_EQ(::WindowFromPoint(centro), h);
+    VARIANT colpito{};
+    EXPECT_EQ(faccia->accHitTest(centro.x, centro.y, &colpito), S_OK);
+    EXPECT_EQ(std::pair(colpito.vt, colpito.lVal), std::pair(VARTYPE{VT_I4}, LONG{CHILDID_SELF}));
+    const auto invocato = [&] {
+        DISPPARAMS argomenti{&se, nullptr, 1, 0};
+        VARIANT v{};
+        faccia->Invoke(DISPID_ACC_NAME, IID_NULL, 0, DISPATCH_PROPERTYGET, &argomenti, &v, nullptr, nullptr);
+        const std::wstring n = v.vt == VT_BSTR && v.bstrVal ? v.bstrVal : L"";
+        ::VariantClear(&v);
+        return n;
+    };
+    EXPECT_TRUE(AttendiFinche([&] { return invocato() == nome(); })) << invocato();
 
     VARIANT ruolo{}, stato{};
     LONG figli = -1, x = 0, y = 0, larga = 0, alta = 0;

@@ -220,10 +220,17 @@ int Faccia::Secondi() const {
 }
 
 std::vector<RECT> Celle(HWND finestra) {
+    // Drawn in twips: a client area 1935 wide, cells 60 down and 405 high, each by its edges; the scale the face
+    // is drawn at is read off the client area's width.
+    constexpr std::array<std::pair<long, long>, 8> kCelle{
+        {{75, 270}, {345, 270}, {690, 270}, {960, 270}, {1305, 270}, {1575, 270}, {615, 75}, {1230, 75}}};
+    const long larga = DimensioniClient(finestra).cx;
+    if (larga <= 0) return {};
+    const long dpi = (larga * 1440 + 1935 / 2) / 1935;
+    const auto pixel = [dpi](long twip) { return (twip * dpi + 720) / 1440; };
     std::vector<RECT> celle;
-    for (HWND cella = ::GetWindow(finestra, GW_CHILD); cella; cella = ::GetWindow(cella, GW_HWNDNEXT)) {
-        const Lati r = Rettangolo(cella, finestra);
-        celle.push_back({r[0], r[1], r[2], r[3]});
+    for (const auto& [sinistra, larghezza] : kCelle) {
+        celle.push_back({pixel(sinistra), pixel(60), pixel(sinistra + larghezza), pixel(60 + 405)});
     }
     return celle;
 }

@@ -53,7 +53,7 @@ Faccia LeggiFaccia(HWND finestra);
 // Every pixel of every cell is the stored glyph's, stretched by repeating pixels, for the digits, colour
 // and colons the face shows.
 bool FacciaDaiGlifi(HWND finestra, const Faccia& f);
-// The clock's cells in creation order (Num1 to Num6, then the two colons), in its client coordinates.
+// Where the clock's cells are drawn (Num1 to Num6, then the two colons), in its client coordinates.
 std::vector<RECT> Celle(HWND finestra);
 // The face of a clock of another process, read whole twice alike (it may be halfway through drawing); a face
 // with no known digit when none comes in time.
