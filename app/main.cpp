@@ -7,6 +7,7 @@
 
 #include "app/application.h"
 #include "environment/system_clock.h"
+#include "environment/this_copy.h"
 #include "settings/autostart.h"
 #include "settings/registry_store.h"
 #include "win/accessible.h"
@@ -15,22 +16,8 @@
 
 namespace {
 
-std::wstring CartellaProgramma() {
-    std::wstring percorso(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD n = ::GetModuleFileNameW(nullptr, percorso.data(), static_cast<DWORD>(percorso.size()));
-        if (n < percorso.size()) {
-            percorso.resize(n);
-            break;
-        }
-        percorso.resize(percorso.size() * 2);
-    }
-    const auto barra = percorso.find_last_of(L"\\/");
-    return barra == std::wstring::npos ? std::wstring{} : percorso.substr(0, barra);
-}
-
 // The change of automatic start that the zone dialog asked an elevated copy for, when the command line's first
-// argument names one; anything after it is ignored, a path above all: the copy writes its own folder only.
+// argument names one; anything after it is ignored, a path above all: the copy writes its own file only.
 std::optional<bool> CambioAvvio(std::wstring_view riga) {
     const auto inizio = riga.find_first_not_of(L" \t");
     if (inizio == std::wstring_view::npos) return std::nullopt;
@@ -55,9 +42,12 @@ int WINAPI wWinMain(HINSTANCE istanza, HINSTANCE, PWSTR riga, int) {
     }
 
     // Not a clock: no window, no single-instance rule, no registration of any kind; the machine's keys only,
-    // as it may run as another account than the user whose dialog asked.
+    // as it may run as another account than the user whose dialog asked. Only for the installed copy: any other
+    // file may have been replaced by anybody since an administrator consented.
     if (const auto acceso = CambioAvvio(riga ? riga : L"")) {
-        return static_cast<int>(quilmora::AvvioAutomatico().CambiaMacchina(*acceso, CartellaProgramma()));
+        const quilmora::Avvio copia = quilmora::QuestaCopia(istanza);
+        if (!copia.installata) return static_cast<int>(quilmora::kEsitoNonInstallata);
+        return static_cast<int>(quilmora::AvvioAutomatico().CambiaMacchina(*acceso, copia.programma));
     }
 
     // Taken once, at the start: a later reload of the clock window never ends the program.
@@ -72,7 +62,7 @@ int WINAPI wWinMain(HINSTANCE istanza, HINSTANCE, PWSTR riga, int) {
     quilmora::AvvioAutomatico avvioAutomatico;
 
     const quilmora::FineCom com;  // after the windows are gone
-    quilmora::Applicazione app(impostazioni, orologio, avvioAutomatico, {istanza, CartellaProgramma()}, altraIstanza);
+    quilmora::Applicazione app(impostazioni, orologio, avvioAutomatico, quilmora::QuestaCopia(istanza), altraIstanza);
     if (!app.Avvia()) return 0;
     return app.Esegui();
 }

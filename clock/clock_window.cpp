@@ -332,16 +332,37 @@ std::optional<std::size_t> Esmalvio::CellaIn(POINT p) const {
 }
 
 void Esmalvio::Premuto(POINT p) {
-    POINT schermo = p;
+    premuto_ = p;
+    ::SetCapture(hwnd_);
+}
+
+void Esmalvio::Spostato(POINT p) {
+    if (!premuto_) return;
+    // The rectangle Windows' own controls allow a click before they call it a drag.
+    const int dx = Metrica(SM_CXDRAG, dpi_), dy = Metrica(SM_CYDRAG, dpi_);
+    const RECT fermo{premuto_->x - dx / 2, premuto_->y - dy / 2, premuto_->x + (dx + 1) / 2,
+                     premuto_->y + (dy + 1) / 2};
+    if (::PtInRect(&fermo, p)) return;
+    POINT schermo = *premuto_;
     ::ClientToScreen(hwnd_, &schermo);
-    // DragDetect holds the mouse until the button is released or leaves a few pixels around the press.
-    if (::DragDetect(hwnd_, schermo)) {
-        // The system's move loop, as the title bar's: Esc puts the window back, and nothing is stored.
-        ::SendMessageW(hwnd_, WM_SYSCOMMAND, SC_MOVE | HTCAPTION, MAKELPARAM(schermo.x, schermo.y));
-        return;
-    }
+    // Released before the move loop, which captures the mouse itself; the capture's loss is then no cancel.
+    premuto_.reset();
+    ::ReleaseCapture();
+    // The system's move loop, as the title bar's: Esc puts the window back, and nothing is stored.
+    ::SendMessageW(hwnd_, WM_SYSCOMMAND, SC_MOVE | HTCAPTION, MAKELPARAM(schermo.x, schermo.y));
+}
+
+void Esmalvio::Rilasciato() {
+    const auto p = std::exchange(premuto_, std::nullopt);
+    if (!p) return;
+    ::ReleaseCapture();
     // A click: what the cell under it does; on a margin, nothing.
-    if (const auto cella = CellaIn(p)) Click(*cella);
+    if (const auto cella = CellaIn(*p)) Click(*cella);
+}
+
+void Esmalvio::PressioneAnnullata() {
+    if (!std::exchange(premuto_, std::nullopt)) return;
+    if (::GetCapture() == hwnd_) ::ReleaseCapture();
 }
 
 void Esmalvio::Click(std::size_t cella) {
@@ -429,6 +450,18 @@ LRESULT Esmalvio::Gestisci(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_LBUTTONDOWN:
             Premuto({GET_X_LPARAM(lp), GET_Y_LPARAM(lp)});
             return 0;
+        case WM_MOUSEMOVE:
+            Spostato({GET_X_LPARAM(lp), GET_Y_LPARAM(lp)});
+            return 0;
+        case WM_LBUTTONUP:
+            Rilasciato();
+            return 0;
+        case WM_CAPTURECHANGED:
+            PressioneAnnullata();
+            return 0;
+        case WM_KEYDOWN:
+            if (wp == VK_ESCAPE) PressioneAnnullata();
+            return ::DefWindowProcW(hwnd_, msg, wp, lp);
         case WM_SIZE:
             if (!caricato_) return 0;
             if (wp == SIZE_MINIMIZED) {

@@ -86,8 +86,12 @@ private:
     // The digits and the colons, lit or unlit, into the backing image; what changed is invalidated.
     void DisegnaFaccia(const std::array<std::int16_t, 6>& cifre, bool acceso);
     void Dipingi();
-    // Every press of the left button in the client area: a drag moves the window, a click goes to the cell.
+    // Every press of the left button in the client area: a drag moves the window, a click goes to the cell. The
+    // mouse is captured meanwhile, with no loop of its own, so the face goes on ticking.
     void Premuto(POINT p);
+    void Spostato(POINT p);     // a drag once the mouse leaves the rectangle the system gives a click
+    void Rilasciato();          // a click, on the cell that was pressed
+    void PressioneAnnullata();  // Esc, or the capture lost: neither a drag nor a click
     std::optional<std::size_t> CellaIn(POINT p) const;
     void Click(std::size_t cella);
 
@@ -127,7 +131,8 @@ private:
     };
     std::optional<Mostrata> mostrata_;
     int dpi_ = 96;
-    POINT origineCreata_{};  // the face's corner on the screen as created
+    POINT origineCreata_{};         // the face's corner on the screen as created
+    std::optional<POINT> premuto_;  // where the left button went down, while it is held
     IconeFinestra icone_;
     ClientAccessibile accessibile_;
 

@@ -35,6 +35,10 @@ public:
 struct Avvio {
     HINSTANCE istanza = nullptr;  // module holding the resources
     std::wstring cartella;        // folder of the executable, without a trailing backslash
+    std::wstring programma;       // the running executable, whatever its name
+    // In Program Files: automatic start is the machine's, changed with elevation. Any other copy starts with
+    // Windows for its own user only.
+    bool installata = false;
 };
 
 // The services; each has one owner, the entry point (a test, in its own), which outlives every window.

@@ -15,8 +15,22 @@ namespace {
 constexpr const wchar_t* kChiaveSegni = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\Run";
 
 // Quoted, so that a folder with blanks cannot make the system start another program.
-std::wstring Comando(std::wstring_view cartella) {
-    return std::wstring(L"\"").append(cartella).append(L"\\Esmalvio.exe\"");
+std::wstring Comando(std::wstring_view programma) {
+    return std::wstring(L"\"").append(programma).append(L"\"");
+}
+
+bool Scritto(HKEY radice) {
+    return radice && !LeggiRegistro(kChiaveRun, kValoreRun, radice).empty();
+}
+
+// Written only where the value holds no text: another copy's, or the installer's, stays.
+LSTATUS Scrivi(HKEY radice, std::wstring_view programma) {
+    if (Scritto(radice)) return ERROR_SUCCESS;
+    return ScriviRegistro(kChiaveRun, kValoreRun, Comando(programma), radice) ? ERROR_SUCCESS : ::GetLastError();
+}
+
+LSTATUS Rimuovi(HKEY radice) {
+    return RimuoviRegistro(kChiaveRun, kValoreRun, radice) ? ERROR_SUCCESS : ::GetLastError();
 }
 
 bool Spento(HKEY radice) {
@@ -54,11 +68,17 @@ bool Scrivibile(HKEY radice, const wchar_t* chiave) {
 }  // namespace
 
 bool AvvioAutomatico::Attivo() const {
-    return !LeggiRegistro(kChiaveRun, kValoreRun, macchina_).empty() && !Spento(macchina_) && !Spento(utente_);
+    // The user's mark switches off either value: the machine's is switched off for this user.
+    if (Spento(utente_)) return false;
+    return (Scritto(macchina_) && !Spento(macchina_)) || Scritto(utente_);
+}
+
+bool AvvioAutomatico::DellaMacchina() const {
+    return Scritto(macchina_);
 }
 
 bool AvvioAutomatico::CambiaLaMacchina(bool acceso) const {
-    const bool scritto = !LeggiRegistro(kChiaveRun, kValoreRun, macchina_).empty();
+    const bool scritto = Scritto(macchina_);
     return acceso ? !scritto || Spento(macchina_) : scritto;
 }
 
@@ -68,16 +88,18 @@ bool AvvioAutomatico::ServeElevazione(bool acceso) const {
 }
 
 LSTATUS AvvioAutomatico::CambiaUtente(bool acceso) {
-    return acceso ? Accendi(utente_) : ERROR_SUCCESS;
+    if (acceso) return Accendi(utente_);
+    return Scritto(utente_) ? Rimuovi(utente_) : ERROR_SUCCESS;
 }
 
-LSTATUS AvvioAutomatico::CambiaMacchina(bool acceso, std::wstring_view cartella) {
-    if (!acceso) return RimuoviRegistro(kChiaveRun, kValoreRun, macchina_) ? ERROR_SUCCESS : ::GetLastError();
-    if (LeggiRegistro(kChiaveRun, kValoreRun, macchina_).empty() &&
-        !ScriviRegistro(kChiaveRun, kValoreRun, Comando(cartella), macchina_)) {
-        return ::GetLastError();
-    }
-    return Accendi(macchina_);
+LSTATUS AvvioAutomatico::ScriviUtente(std::wstring_view programma) {
+    return Scrivi(utente_, programma);
+}
+
+LSTATUS AvvioAutomatico::CambiaMacchina(bool acceso, std::wstring_view programma) {
+    if (!acceso) return Rimuovi(macchina_);
+    const LSTATUS scritto = Scrivi(macchina_, programma);
+    return scritto == ERROR_SUCCESS ? Accendi(macchina_) : scritto;
 }
 
 }  // namespace quilmora

@@ -1,5 +1,6 @@
 #include "win/elevation.h"
 
+#include <objbase.h>
 #include <shellapi.h>
 
 #include "win/handles.h"
@@ -28,6 +29,51 @@ void AttendiPompando(HANDLE processo) {
     if (esci) ::PostQuitMessage(codice);
 }
 
+// COM on the calling thread for the shell's call, as ShellExecuteEx asks: apartment-threaded, without OLE1. Ended
+// only where this call started it or counted one more use.
+class ComPerShell {
+public:
+    ComPerShell() noexcept {
+        const auto inizia = FunzioneDiSistema<decltype(&::CoInitializeEx)>(L"ole32.dll", "CoInitializeEx");
+        finisci_ = FunzioneDiSistema<decltype(&::CoUninitialize)>(L"ole32.dll", "CoUninitialize");
+        const HRESULT esito =
+            inizia && finisci_ ? inizia(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE) : E_FAIL;
+        if (esito != S_OK && esito != S_FALSE) finisci_ = nullptr;
+    }
+    ~ComPerShell() {
+        if (finisci_) finisci_();
+    }
+    ComPerShell(const ComPerShell&) = delete;
+    ComPerShell& operator=(const ComPerShell&) = delete;
+
+private:
+    decltype(&::CoUninitialize) finisci_ = nullptr;
+};
+
+// The owner disabled from before the prompt until the end, then enabled with the focus where it was: Windows
+// leaves no focus in a window whose focused control was disabled, and Tab and Enter would do nothing.
+class Disabilitata {
+public:
+    explicit Disabilitata(HWND finestra) noexcept : finestra_(finestra) {
+        if (!finestra_) return;
+        const HWND fuoco = ::GetFocus();
+        if (fuoco && (fuoco == finestra_ || ::IsChild(finestra_, fuoco))) fuoco_ = fuoco;
+        abilitata_ = !::EnableWindow(finestra_, FALSE);
+    }
+    ~Disabilitata() {
+        if (!abilitata_) return;
+        ::EnableWindow(finestra_, TRUE);
+        if (fuoco_ && ::IsWindow(fuoco_)) ::SetFocus(fuoco_);
+    }
+    Disabilitata(const Disabilitata&) = delete;
+    Disabilitata& operator=(const Disabilitata&) = delete;
+
+private:
+    HWND finestra_;
+    HWND fuoco_ = nullptr;
+    bool abilitata_ = false;
+};
+
 }  // namespace
 
 DWORD EseguiComeAmministratore(HWND proprietario, const std::wstring& programma, std::wstring_view argomenti) {
@@ -43,13 +89,12 @@ DWORD EseguiComeAmministratore(HWND proprietario, const std::wstring& programma,
     info.lpFile = programma.c_str();
     info.lpParameters = parametri.c_str();
     info.nShow = SW_HIDE;
+    const Disabilitata disabilitata(proprietario);
+    const ComPerShell com;
     if (!esegui(&info)) return ::GetLastError();
     if (!info.hProcess) return ERROR_INVALID_HANDLE;
     const UniqueHandle processo(info.hProcess);
-
-    const bool abilitata = proprietario && !::EnableWindow(proprietario, FALSE);
     AttendiPompando(processo.get());
-    if (abilitata) ::EnableWindow(proprietario, TRUE);
 
     DWORD codice = ERROR_INVALID_FUNCTION;
     return ::GetExitCodeProcess(processo.get(), &codice) ? codice : ::GetLastError();

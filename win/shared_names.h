@@ -24,7 +24,8 @@ inline std::wstring ChiaveImpostazioni() {
     return std::wstring(kRadiceImpostazioni).append(L"\\").append(kApplicazione).append(L"\\").append(kSezione);
 }
 
-// Automatic start with Windows: a value of this key under HKEY_LOCAL_MACHINE.
+// Automatic start with Windows: a value of this key under HKEY_LOCAL_MACHINE, or HKEY_CURRENT_USER for a copy
+// that is not installed.
 inline constexpr const wchar_t* kChiaveRun = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
 inline constexpr const wchar_t* kValoreRun = L"Esmalvio";
 
@@ -32,6 +33,9 @@ inline constexpr const wchar_t* kValoreRun = L"Esmalvio";
 // changes the machine's keys and ends, with ERROR_SUCCESS or the registry's error as its exit code.
 inline constexpr std::wstring_view kAccendiAvvio = L"/avvio-automatico:acceso";
 inline constexpr std::wstring_view kSpegniAvvio = L"/avvio-automatico:spento";
+// Its exit code where it is not the installed copy, whatever it was asked: ERROR_UNKNOWN_PRODUCT, "only valid for
+// products that are currently installed".
+inline constexpr unsigned long kEsitoNonInstallata = 1605;
 
 // Menu commands that tools send to the clock window as WM_COMMAND.
 inline constexpr int kComandoFusoOrario = IDM_MNUIMP + MNUIMP_FUSO_ORARIO;

@@ -249,7 +249,10 @@ void Fusi::Salva() {
     const bool avvio = CambiaAvvio(Spuntato(kCheck2));
     LeggiAvvio();
     // Nothing is said to be saved that was not.
-    if (!avvio) {
+    if (!avvio && !avvio_.installata && servizi_.avvioAutomatico.DellaMacchina()) {
+        // The machine's value is the installed copy's to change.
+        Messaggio(hwnd_, fuso ? IDS_FUSI_AVVIO_DI_TUTTI : IDS_FUSI_AVVIO_DI_TUTTI_NULLA, kAvviso);
+    } else if (!avvio) {
         Messaggio(hwnd_, fuso ? IDS_FUSI_AVVIO_NEGATO : IDS_FUSI_NULLA_SALVATO, kAvviso);
     } else if (!fuso) {
         Messaggio(hwnd_, IDS_FUSI_FUSO_NON_SALVATO, kAvviso);
@@ -261,12 +264,15 @@ bool Fusi::CambiaAvvio(bool acceso) {
     if (acceso == avvioLetto_) return true;
     AvvioAutomatico& avvio = servizi_.avvioAutomatico;
     LSTATUS esito = avvio.CambiaUtente(acceso);
-    if (esito == ERROR_SUCCESS && avvio.CambiaLaMacchina(acceso)) {
-        esito = avvio.CambiaMacchina(acceso, avvio_.cartella);
+    if (esito != ERROR_SUCCESS) return false;
+    if (!avvio_.installata) {
+        // For its user only, with no elevation; where the machine's value starts the program, no second one.
+        if (acceso && !avvio.DellaMacchina()) esito = avvio.ScriviUtente(avvio_.programma);
+    } else if (avvio.CambiaLaMacchina(acceso)) {
+        esito = avvio.CambiaMacchina(acceso, avvio_.programma);
         // Without elevation Windows refuses the machine's keys: ask for it for this one change.
         if (esito == ERROR_ACCESS_DENIED) {
-            esito = EseguiComeAmministratore(hwnd_, avvio_.cartella + L"\\Esmalvio.exe",
-                                             acceso ? kAccendiAvvio : kSpegniAvvio);
+            esito = EseguiComeAmministratore(hwnd_, avvio_.programma, acceso ? kAccendiAvvio : kSpegniAvvio);
         }
     }
     return esito == ERROR_SUCCESS && avvio.Attivo() == acceso;
@@ -280,7 +286,7 @@ void Fusi::LeggiAvvio() {
 
 void Fusi::Scudo() {
     const bool acceso = Spuntato(kCheck2);
-    const bool serve = acceso != avvioLetto_ && servizi_.avvioAutomatico.ServeElevazione(acceso);
+    const bool serve = avvio_.installata && acceso != avvioLetto_ && servizi_.avvioAutomatico.ServeElevazione(acceso);
     ::SendMessageW(Controllo(kCommand1), BCM_SETSHIELD, 0, serve);
 }
 

@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cwctype>
+#include <filesystem>
 #include <tuple>
 
+#include "environment/this_copy.h"
 #include "settings/globale.h"
 #include "support/win_test_util.h"
 #include "win/shared_names.h"
@@ -22,6 +25,7 @@ struct MacchinaPulita {
         RimuoviRegistro(kChiaveRun, kValoreRun);
         RimuoviRegistro(kSegni, kValoreRun);
         RimuoviRegistro(kSegni, kValoreRun, HKEY_CURRENT_USER);
+        RimuoviRegistro(kChiaveRun, kValoreRun, HKEY_CURRENT_USER);
     }
 };
 
@@ -59,26 +63,44 @@ TEST(AvvioAutomaticoTest, AUserWithoutElevationIsToldTheTruthAtEachStep) {
     ASSERT_TRUE(RimuoviRegistro(kSegni, kValoreRun));
     EXPECT_EQ(filtrato(L"SwitchedOffForTheUserComesBackAndOffIsRefused"), 0u);
     EXPECT_EQ(LeggiRegistro(kChiaveRun, kValoreRun), L"\"C:\\Altrove\\Esmalvio.exe\"");
+    // A copy that is not installed: the machine's value is not its to change; without one, its user's value.
+    EXPECT_EQ(filtrato(L"NotInstalledLeavesTheMachinesValue"), 0u);
+    ASSERT_TRUE(RimuoviRegistro(kChiaveRun, kValoreRun));
+    EXPECT_EQ(filtrato(L"NotInstalledStartsForItsUserWithoutElevation"), 0u);
 }
 
-TEST(AvvioAutomaticoTest, TheElevatedCopyMakesItsOneChangeForItsOwnFolderBesideARunningClock) {
+TEST(AvvioAutomaticoTest, OnlyTheCopyInProgramFilesChangesTheMachineForItsOwnFileBesideARunningClock) {
     const MacchinaPulita pulita;
     const Processo orologio;
     ASSERT_TRUE(orologio.AttendiFinestra());
+    const CartellaTemporanea installata(L"Esmalvio", L"C:\\Program Files"), altrove(L"esmalvio"),
+        accanto(L"Program FilesEsmalvio", L"C:\\");
+    const auto exe = [](const CartellaTemporanea& c) { return (c / L"Esmalvio.exe").wstring(); };
+    for (const auto* c : {&installata, &altrove, &accanto}) std::filesystem::copy_file(ESMALVIO_EXE, exe(*c));
+    std::wstring maiuscolo = exe(installata);
+    std::transform(maiuscolo.begin(), maiuscolo.end(), maiuscolo.begin(), ::towupper);
+    // Told from the real file, case aside, by whole folder names.
+    EXPECT_EQ(std::tuple(Installata(exe(installata)), Installata(maiuscolo), Installata(exe(altrove)),
+                         Installata(exe(accanto))),
+              std::tuple(true, true, false, false));
+
     Spegni(HKEY_LOCAL_MACHINE);
     Spegni(HKEY_CURRENT_USER);
-    std::wstring comando = ESMALVIO_EXE;
-    std::replace(comando.begin(), comando.end(), L'/', L'\\');
-    comando = L"\"" + comando + L"\"";
-
+    // Elsewhere the copy changes nothing, whatever it is asked, and says why.
+    for (const auto* c : {&altrove, &accanto}) {
+        EXPECT_EQ(Esito(Processo(std::wstring(kAccendiAvvio), exe(*c))), kEsitoNonInstallata);
+        EXPECT_EQ(Esito(Processo(std::wstring(kSpegniAvvio), exe(*c))), kEsitoNonInstallata);
+    }
+    EXPECT_EQ(std::pair(LeggiRegistro(kChiaveRun, kValoreRun), Segnato(HKEY_LOCAL_MACHINE)),
+              std::pair(std::wstring(), true));
     // A path after the change is never the one written; the user's mark is the dialog's, not the copy's. No box:
     // a copy that waited for an answer would not end.
-    EXPECT_EQ(Esito(Processo(std::wstring(kAccendiAvvio) + L" \"C:\\Altrove\"")), 0u);
+    EXPECT_EQ(Esito(Processo(std::wstring(kAccendiAvvio) + L" \"C:\\Altrove\"", exe(installata))), 0u);
     EXPECT_EQ(
         std::tuple(LeggiRegistro(kChiaveRun, kValoreRun), Segnato(HKEY_LOCAL_MACHINE), Segnato(HKEY_CURRENT_USER)),
-        std::tuple(comando, false, true));
+        std::tuple(L"\"" + exe(installata) + L"\"", false, true));
     for (int volta = 0; volta < 2; ++volta) {
-        EXPECT_EQ(Esito(Processo(std::wstring(kSpegniAvvio))), 0u);
+        EXPECT_EQ(Esito(Processo(std::wstring(kSpegniAvvio), exe(installata))), 0u);
         EXPECT_EQ(LeggiRegistro(kChiaveRun, kValoreRun), L"");
     }
     EXPECT_EQ(std::pair(orologio.CodiceUscita(), FinestreDi(kClasseOrologio).size()),

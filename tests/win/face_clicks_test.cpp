@@ -76,10 +76,12 @@ TEST_F(TrascinaTest, AFaceDraggedMovesTheWindowStoringNothingAndAClickStillBring
         const long dx = Rettangolo(hwnd())[0] - prima[0], dy = Rettangolo(hwnd())[1] - prima[1];
         return dx >= 40 && dx <= 60 && dy >= 30 && dy <= 40;
     };
-    EXPECT_TRUE(Mouse({32, 17},
-                      L"mousedown 1 sleep 0.3 mousemove_relative 20 10 sleep 0.3 mousemove_relative 40 30 sleep 0.3 "
-                      L"mouseup 1",
-                      spostato))
+    // Held still, the face goes on ticking.
+    const bool acceso = FacciaOra().puntiAccesi;
+    EXPECT_TRUE(Mouse({32, 17}, L"mousedown 1", [&] { return LeggiFaccia(hwnd()).puntiAccesi != acceso; }));
+    EXPECT_TRUE(AvviaLinux(L"/usr/bin/xdotool mousemove_relative 20 10 sleep 0.3 mousemove_relative 40 30 sleep 0.3 "
+                           L"mouseup 1") &&
+                AttendiFinche(spostato, 10000))
         << Rettangolo(hwnd())[0] - prima[0] << "," << Rettangolo(hwnd())[1] - prima[1];
     EXPECT_EQ(std::tuple(::GetMenu(hwnd()), store.scritture, Rettangolo(hwnd())[2] - Rettangolo(hwnd())[0]),
               std::tuple(HMENU{}, scritture, prima[2] - prima[0]));

@@ -129,7 +129,7 @@ struct OrologioQui {
     NessunaNavigazione nav;
     AvvioAutomatico nessunAvvio{nullptr};
     const Servizi servizi{store, orologio, nav, nessunAvvio};
-    const Avvio avvio{::GetModuleHandleW(nullptr), {}};
+    const Avvio avvio{::GetModuleHandleW(nullptr), {}, {}, false};
     Esmalvio finestra{servizi, avvio};
     OrologioQui() { finestra.Carica(); }
 };

@@ -37,7 +37,11 @@ protected:
         Spunta(Fusi::kCheck2, true);
         EXPECT_EQ(Salva(true), Rifiuto());
         EXPECT_EQ(std::pair(Spuntato(Fusi::kCheck2), store.Leggi(kFuso)), std::pair(false, std::wstring(L"60")));
+        // Enabled again after the refusal, the focus on the button the user clicked.
+        EXPECT_EQ(std::pair(::IsWindowEnabled(hdlg) != FALSE, ::GetFocus()),
+                  std::pair(true, Controllo(Fusi::kCommand1)));
     }
+    std::wstring RunUtente() const { return LeggiRegistro(kChiaveRun, kValoreRun, HKEY_CURRENT_USER); }
 };
 
 TEST_F(DialogoFiltrato, NothingThereAndTickedCannotBeSwitchedOn) {
@@ -67,6 +71,26 @@ TEST_F(DialogoFiltrato, SwitchedOffForTheUserComesBackAndOffIsRefused) {
     Spunta(Fusi::kCheck2, false);
     EXPECT_EQ(Salva(true), Rifiuto());
     EXPECT_TRUE(Spuntato(Fusi::kCheck2));
+}
+
+TEST_F(DialogoFiltrato, NotInstalledLeavesTheMachinesValue) {
+    installata = false;
+    Apri();
+    Spunta(Fusi::kCheck2, false);
+    EXPECT_EQ(Salva(true), (Visti{kSalvo, Avviso(IDS_FUSI_AVVIO_DI_TUTTI)}));
+    EXPECT_EQ(std::pair(Spuntato(Fusi::kCheck2), RunUtente()), std::pair(true, std::wstring()));
+}
+
+TEST_F(DialogoFiltrato, NotInstalledStartsForItsUserWithoutElevation) {
+    installata = false;
+    Apri();
+    Spunta(Fusi::kCheck2, true);
+    EXPECT_EQ(Salva(false), Visti{kSalvo});
+    EXPECT_EQ(std::tuple(Spuntato(Fusi::kCheck2), RunUtente(), LeggiRegistro(kChiaveRun, kValoreRun)),
+              std::tuple(true, L"\"" + cartella + L"\\Esmalvio.exe\"", std::wstring()));
+    Spunta(Fusi::kCheck2, false);
+    EXPECT_EQ(Salva(false), Visti{kSalvo});
+    EXPECT_EQ(std::pair(Spuntato(Fusi::kCheck2), RunUtente()), std::pair(false, std::wstring()));
 }
 
 }  // namespace

@@ -28,7 +28,9 @@ protected:
     Servizi ServiziProva(Impostazioni* impostazioni = nullptr) {
         return {impostazioni ? *impostazioni : store, orologio, navigazione, avvioAutomatico};
     }
-    Avvio AvvioProva() const { return {::GetModuleHandleW(nullptr), cartella}; }
+    Avvio AvvioProva() const {
+        return {::GetModuleHandleW(nullptr), cartella, cartella + L"\\Esmalvio.exe", installata};
+    }
     // Creates, starts up and shows the clock window; the test fails when start-up ends the program.
     Esmalvio& Carica(Impostazioni* impostazioni = nullptr) {
         finestra = std::make_unique<Esmalvio>(ServiziProva(impostazioni), AvvioProva());
@@ -49,6 +51,7 @@ protected:
     // No root: every use fails harmlessly. The zone dialog's tests give it a key of their own.
     AvvioAutomatico avvioAutomatico{nullptr};
     std::wstring cartella = L"C:\\esmalvio-test-nessuna-cartella";
+    bool installata = true;  // automatic start the machine's, as for the installed copy
     std::unique_ptr<Esmalvio> finestra;
 };
 

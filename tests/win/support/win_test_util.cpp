@@ -515,8 +515,8 @@ long long LocaleMs(long long spostamento) {
     return ((t + spostamento) % kGiornoMs + kGiornoMs) % kGiornoMs;
 }
 
-CartellaTemporanea::CartellaTemporanea(const std::wstring& nome)
-    : percorso_(std::filesystem::temp_directory_path() / (nome + L"-" + std::to_wstring(::GetCurrentProcessId()))) {
+CartellaTemporanea::CartellaTemporanea(const std::wstring& nome, const std::filesystem::path& dove)
+    : percorso_(dove / (nome + L"-" + std::to_wstring(::GetCurrentProcessId()))) {
     std::filesystem::remove_all(percorso_);
     std::filesystem::create_directories(percorso_);
 }

@@ -159,10 +159,12 @@ bool AvviaLinux(std::wstring riga);
 // This process's local time in ms of the day, moved on by `spostamento` ms: the time a clock moved so far shows.
 long long LocaleMs(long long spostamento);
 
-// An empty folder of the test's own in the temporary folder, removed with all it holds when the owner goes.
+// An empty folder of the test's own in the temporary folder (or in `dove`), removed with all it holds when the
+// owner goes.
 class CartellaTemporanea {
 public:
-    explicit CartellaTemporanea(const std::wstring& nome);
+    explicit CartellaTemporanea(const std::wstring& nome,
+                                const std::filesystem::path& dove = std::filesystem::temp_directory_path());
     CartellaTemporanea(const CartellaTemporanea&) = delete;
     CartellaTemporanea& operator=(const CartellaTemporanea&) = delete;
     ~CartellaTemporanea();
