@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "clock/clock_window.h"
+#include "environment/this_copy.h"
 #include "zones/fusi_dialog.h"
 
 namespace quilmora {
@@ -45,6 +46,7 @@ void Applicazione::EseguiRichieste() {
     switch (richiesta) {
         case Richiesta::apriFusi:
             orologio_.reset();
+            if (!avvio_.installata) avvio_.installata = Installata(avvio_.programma);
             fusi_ = std::make_unique<Fusi>(servizi_, avvio_);
             fusi_->Mostra();
             return;

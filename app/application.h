@@ -36,7 +36,7 @@ private:
     enum class Richiesta { nessuna, apriFusi, riapriOrologio, esci };
     void Chiedi(Richiesta richiesta);
 
-    const Avvio avvio_;
+    Avvio avvio_;
     const Servizi servizi_;
     // Only the first load of the clock meets the second-copy test: that answer belongs to the start.
     bool altraIstanza_;

@@ -46,7 +46,7 @@ int WINAPI wWinMain(HINSTANCE istanza, HINSTANCE, PWSTR riga, int) {
     // file may have been replaced by anybody since an administrator consented.
     if (const auto acceso = CambioAvvio(riga ? riga : L"")) {
         const quilmora::Avvio copia = quilmora::QuestaCopia(istanza);
-        if (!copia.installata) return static_cast<int>(quilmora::kEsitoNonInstallata);
+        if (!quilmora::Installata(copia.programma)) return static_cast<int>(quilmora::kEsitoNonInstallata);
         return static_cast<int>(quilmora::AvvioAutomatico().CambiaMacchina(*acceso, copia.programma));
     }
 

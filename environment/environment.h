@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 #include "settings/autostart.h"
@@ -37,8 +38,9 @@ struct Avvio {
     std::wstring cartella;        // folder of the executable, without a trailing backslash
     std::wstring programma;       // the running executable, whatever its name
     // In Program Files: automatic start is the machine's, changed with elevation. Any other copy starts with
-    // Windows for its own user only.
-    bool installata = false;
+    // Windows for its own user only. Told when the zone dialog first needs it: telling loads the shell, which
+    // would cost the clock's start more than the rest of it.
+    std::optional<bool> installata;
 };
 
 // The services; each has one owner, the entry point (a test, in its own), which outlives every window.

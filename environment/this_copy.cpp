@@ -77,7 +77,6 @@ Avvio QuestaCopia(HINSTANCE istanza) {
     avvio.programma = FileProgramma();
     const auto barra = avvio.programma.find_last_of(L"\\/");
     if (barra != std::wstring::npos) avvio.cartella = avvio.programma.substr(0, barra);
-    avvio.installata = Installata(avvio.programma);
     return avvio;
 }
 

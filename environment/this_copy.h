@@ -9,7 +9,7 @@
 
 namespace quilmora {
 
-// The facts of this start, read from the running file.
+// The facts of this start, read from the running file; whether it is installed is left to `Installata`.
 Avvio QuestaCopia(HINSTANCE istanza);
 
 // Whether the file `programma` lies in Program Files, where the installer puts it and only administrators may

@@ -249,7 +249,7 @@ void Fusi::Salva() {
     const bool avvio = CambiaAvvio(Spuntato(kCheck2));
     LeggiAvvio();
     // Nothing is said to be saved that was not.
-    if (!avvio && !avvio_.installata && servizi_.avvioAutomatico.DellaMacchina()) {
+    if (!avvio && !Installata() && servizi_.avvioAutomatico.DellaMacchina()) {
         // The machine's value is the installed copy's to change.
         Messaggio(hwnd_, fuso ? IDS_FUSI_AVVIO_DI_TUTTI : IDS_FUSI_AVVIO_DI_TUTTI_NULLA, kAvviso);
     } else if (!avvio) {
@@ -265,7 +265,7 @@ bool Fusi::CambiaAvvio(bool acceso) {
     AvvioAutomatico& avvio = servizi_.avvioAutomatico;
     LSTATUS esito = avvio.CambiaUtente(acceso);
     if (esito != ERROR_SUCCESS) return false;
-    if (!avvio_.installata) {
+    if (!Installata()) {
         // For its user only, with no elevation; where the machine's value starts the program, no second one.
         if (acceso && !avvio.DellaMacchina()) esito = avvio.ScriviUtente(avvio_.programma);
     } else if (avvio.CambiaLaMacchina(acceso)) {
@@ -286,7 +286,7 @@ void Fusi::LeggiAvvio() {
 
 void Fusi::Scudo() {
     const bool acceso = Spuntato(kCheck2);
-    const bool serve = avvio_.installata && acceso != avvioLetto_ && servizi_.avvioAutomatico.ServeElevazione(acceso);
+    const bool serve = Installata() && acceso != avvioLetto_ && servizi_.avvioAutomatico.ServeElevazione(acceso);
     ::SendMessageW(Controllo(kCommand1), BCM_SETSHIELD, 0, serve);
 }
 

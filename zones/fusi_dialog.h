@@ -50,6 +50,8 @@ private:
     void RipristinaOraLocale();
     HWND Controllo(int id) const { return ::GetDlgItem(hwnd_, id); }
     bool Spuntato(int id) const;
+    // Not told: as any copy that is not installed.
+    bool Installata() const { return avvio_.installata.value_or(false); }
     std::wstring TestoCombo() const;
 
     const Servizi servizi_;
