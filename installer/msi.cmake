@@ -60,7 +60,8 @@ if(NOT proprieta MATCHES "\nSecureCustomProperties\t([^\r\n]*;)?AUTOSTART[;\r\n]
 endif()
 if(NOT azioni MATCHES "\nRipristinaAvvio\t3329\t")
   file(REMOVE ${msi})
-  message(FATAL_ERROR "${msi}: RipristinaAvvio is no rollback action; a failed install would leave the Run value")
+  message(FATAL_ERROR "${msi}: RipristinaAvvio is no rollback action; a failed install or removal would leave "
+                      "the Run value changed")
 endif()
 file(REMOVE_RECURSE ${stage})
 message(STATUS "${msi}")

@@ -1,6 +1,6 @@
 #!/bin/sh
 # The installer under Wine, in a prefix of its own: install with automatic start, the installed clock and its
-# zone dialog, a reinstall, an upgrade and a removal while the clock runs, and a failed install undone.
+# zone dialog, a reinstall, an upgrade and a removal while the clock runs, and a failed install or removal undone.
 #   installer_test.sh <source-dir> <build-dir> <version> <newer-version>
 set -eu
 src=$1 build=$2 versione=$3 versione_nuova=$4
@@ -33,7 +33,7 @@ finito() { for _ in $(seq 50); do kill -0 "$1" 2>/dev/null || return 0; sleep 0.
 
 # The package itself: its icon for the entry, and the custom actions where they run. Deferred ones run only
 # between InstallInitialize and InstallFinalize; the clock is closed only once Restart Manager, in InstallValidate,
-# had its chance; the rollback and what it puts back come before ScriviAvvio.
+# had its chance; the rollback and what it puts back come before ScriviAvvio and TogliAvvio.
 msiinfo export "$vecchio" Property | grep -q "^ARPPRODUCTICON.esmalvio.ico" || fallito "no ARPPRODUCTICON"
 msiinfo export "$vecchio" Property | grep -q "^MSIR" && fallito "Restart Manager switched off"
 msiinfo export "$vecchio" InstallExecuteSequence | tr -d '\r' | awk -F'\t' '{ n[$1] = $3 }
@@ -41,22 +41,31 @@ msiinfo export "$vecchio" InstallExecuteSequence | tr -d '\r' | awk -F'\t' '{ n[
           ok = ok && n["RemoveExistingProducts"] > n["InstallFinalize"]
           ok = ok && n["TogliAvvioDati"] < n["TogliAvvio"] && n["ScriviAvvioDati"] < n["ScriviAvvio"]
           ok = ok && n["RicordaAvvio"] < n["RipristinaAvvio"] && n["RipristinaAvvio"] < n["ScriviAvvio"]
+          ok = ok && n["RipristinaAvvio"] < n["TogliAvvio"]
           split("TogliAvvioDati TogliAvvio RicordaAvvio RipristinaAvvio ScriviAvvioDati ScriviAvvio", a, " ")
           for (i in a) ok = ok && n[a[i]] > n["InstallInitialize"] && n[a[i]] < n["InstallFinalize"]
           exit !ok }' || fallito "custom actions out of place"
 
-# A copy of the package with an action after ScriviAvvio that fails (1058, a deferred program; this one exits 1):
-# the Run value stays as it was, none or old.
+# A copy of the package with an action after ScriviAvvio that fails when FALLISCI=1 (1058, a deferred program; this
+# one exits 1): the Run value stays as it was, none or old.
 fallisce="$WINEPREFIX/fallisce.msi" && cp "$vecchio" "$fallisce"
 msibuild "$fallisce" -q "INSERT INTO CustomAction (Action, Type, Source, Target)
-                         VALUES ('Fallisci', 1058, 'INSTALLDIR', 'cmd.exe /c exit 1')"
-msibuild "$fallisce" -q "INSERT INTO InstallExecuteSequence (Action, Sequence) VALUES ('Fallisci', 5020)"
+                         VALUES ('Fallisci', 1058, 'TARGETDIR', 'cmd.exe /c exit 1')"
+msibuild "$fallisce" -q "INSERT INTO InstallExecuteSequence (Action, Condition, Sequence)
+                         VALUES ('Fallisci', 'FALLISCI', 5020)"
 for prima in '' '"C:\Vecchio\Esmalvio.exe"'; do
     [ -z "$prima" ] || wine reg add "$run" /v "$valore_run" /d "$prima" /f >>"$log" 2>&1 </dev/null
-    ! wine msiexec /i "$fallisce" /qn AUTOSTART=1 >>"$log" 2>&1 </dev/null || fallito "the failing package installed"
+    ! wine msiexec /i "$fallisce" /qn AUTOSTART=1 FALLISCI=1 >>"$log" 2>&1 </dev/null || fallito "it installed"
     [ "$(leggi_run)" = "$prima" ] && [ ! -e "$cartella" ] || fallito "after rollback: '$(leggi_run)', $(ls "$cartella")"
 done
 wine reg delete "$run" /v "$valore_run" /f >>"$log" 2>&1 </dev/null
+# Installed from a copy whose action fails after TogliAvvio (before RemoveFiles: Wine's rollback cannot put files
+# back into a removed folder, and stops there), a removal that fails keeps the Run value.
+msibuild "$fallisce" -q "UPDATE InstallExecuteSequence SET Sequence = 2620 WHERE Action = 'Fallisci'"
+msiexec /i "$fallisce" /qn AUTOSTART=1
+! wine msiexec /x "$fallisce" /qn FALLISCI=1 >>"$log" 2>&1 </dev/null || fallito "the failing package was removed"
+[ "$(leggi_run)" = "$atteso" ] || fallito "after the removal's rollback: '$(leggi_run)'"
+msiexec /x "$fallisce" /qn
 
 # Install with automatic start for everybody.
 msiexec /i "$vecchio" /qn AUTOSTART=1
