@@ -95,6 +95,10 @@ msiexec /i "$nuovo" /qn
 finito $pid || fallito "the clock still runs after the upgrade"
 [ "$(voci)" = "Esmalvio Desktop|Quilmora|$versione_nuova" ] || fallito "after upgrade: $(voci)"
 grep -q "Esmalvio Desktop ${versione_nuova%.*}" "$cartella/LEGGIMI.txt" || fallito "LEGGIMI.txt not replaced"
+# The new program, and its package row gives the version Windows reads from it (Wine replaces even a file of none).
+installata=$(wine "$probe" version 'C:\Program Files\Esmalvio\Esmalvio.exe' 2>>"$log" </dev/null | tr -d '\r')
+riga=$(msiinfo export "$nuovo" File | tr -d '\r' | awk -F'\t' '$1 == "Esmalvio.exe" { print $5 }')
+[ "$installata" = "$versione_nuova.0" ] && [ "$riga" = "$installata" ] || fallito "installed $installata, row $riga"
 [ "$(leggi_run)" = "$atteso" ] || fallito "upgrade lost the Run value"
 
 # Removal while the clock runs: the clock ends, nothing of the installation is left, the settings stay.
