@@ -13,7 +13,6 @@ string(UUID PRODUCT_CODE NAMESPACE ${UPGRADE_CODE} NAME "Esmalvio Desktop ${VERS
 file(READ ${EXE} exe HEX)
 string(REGEX MATCH "560053005f00560045005200530049004f004e005f0049004e0046004f0000000000\
 bd04effe........(........)(........)" _ "${exe}")
-set(parti "")
 foreach(doppia IN ITEMS ${CMAKE_MATCH_1} ${CMAKE_MATCH_2})
   foreach(inizio 4 0)
     string(SUBSTRING ${doppia} ${inizio} 4 parola)
@@ -35,8 +34,9 @@ string(REGEX MATCH "^[0-9]+\\.[0-9]+" ESMALVIO_VERSION ${VERSION})
 set(ESMALVIO_VERSION_COMPLETA ${VERSION})
 configure_file(${LEGGIMI_IN} ${stage}/LEGGIMI.txt @ONLY NEWLINE_STYLE CRLF)
 configure_file(${WXS_IN} ${stage}/Esmalvio.wxs @ONLY)
-# wixl takes the files by names relative to where it runs.
-file(COPY ${EXE} ${DLL} ${ICON} DESTINATION ${stage})
+# wixl takes the files by names relative to where it runs; the program by its own name, whichever link it is.
+file(COPY ${DLL} ${ICON} DESTINATION ${stage})
+file(COPY_FILE ${EXE} ${stage}/Esmalvio.exe)
 file(GLOB inputs ${stage}/*)
 list(SORT inputs)
 

@@ -46,25 +46,25 @@ msiinfo export "$vecchio" InstallExecuteSequence | tr -d '\r' | awk -F'\t' '{ n[
           for (i in a) ok = ok && n[a[i]] > n["InstallInitialize"] && n[a[i]] < n["InstallFinalize"]
           exit !ok }' || fallito "custom actions out of place"
 
-# A copy of the package with an action after ScriviAvvio that fails when FALLISCI=1 (1058, a deferred program; this
-# one exits 1): the Run value stays as it was, none or old.
+# A copy of the package with an action after ScriviAvvio that fails (1058, a deferred program; this one exits 1):
+# the Run value stays as it was, none or old.
 fallisce="$WINEPREFIX/fallisce.msi" && cp "$vecchio" "$fallisce"
 msibuild "$fallisce" -q "INSERT INTO CustomAction (Action, Type, Source, Target)
-                         VALUES ('Fallisci', 1058, 'TARGETDIR', 'cmd.exe /c exit 1')"
-msibuild "$fallisce" -q "INSERT INTO InstallExecuteSequence (Action, Condition, Sequence)
-                         VALUES ('Fallisci', 'FALLISCI', 5020)"
+                         VALUES ('Fallisci', 1058, 'INSTALLDIR', 'cmd.exe /c exit 1')"
+msibuild "$fallisce" -q "INSERT INTO InstallExecuteSequence (Action, Sequence) VALUES ('Fallisci', 5020)"
 for prima in '' '"C:\Vecchio\Esmalvio.exe"'; do
     [ -z "$prima" ] || wine reg add "$run" /v "$valore_run" /d "$prima" /f >>"$log" 2>&1 </dev/null
-    ! wine msiexec /i "$fallisce" /qn AUTOSTART=1 FALLISCI=1 >>"$log" 2>&1 </dev/null || fallito "it installed"
+    ! wine msiexec /i "$fallisce" /qn AUTOSTART=1 >>"$log" 2>&1 </dev/null || fallito "the failing package installed"
     [ "$(leggi_run)" = "$prima" ] && [ ! -e "$cartella" ] || fallito "after rollback: '$(leggi_run)', $(ls "$cartella")"
 done
 wine reg delete "$run" /v "$valore_run" /f >>"$log" 2>&1 </dev/null
-# Installed from a copy whose action fails after TogliAvvio (before RemoveFiles: Wine's rollback cannot put files
-# back into a removed folder, and stops there), a removal that fails keeps the Run value.
-msibuild "$fallisce" -q "UPDATE InstallExecuteSequence SET Sequence = 2620 WHERE Action = 'Fallisci'"
+# Installed from it, the action failing a removal after TogliAvvio, before RemoveFiles (Wine's rollback cannot put
+# files back into a removed folder, and stops there): the Run value stays.
+msibuild "$fallisce" -q "UPDATE InstallExecuteSequence SET Sequence = 2620, Condition = 'FALLISCI'
+                         WHERE Action = 'Fallisci'"
 msiexec /i "$fallisce" /qn AUTOSTART=1
-! wine msiexec /x "$fallisce" /qn FALLISCI=1 >>"$log" 2>&1 </dev/null || fallito "the failing package was removed"
-[ "$(leggi_run)" = "$atteso" ] || fallito "after the removal's rollback: '$(leggi_run)'"
+! wine msiexec /x "$fallisce" /qn FALLISCI=1 >>"$log" 2>&1 </dev/null && [ "$(leggi_run)" = "$atteso" ] ||
+    fallito "the failing removal: Run value '$(leggi_run)'"
 msiexec /x "$fallisce" /qn
 
 # Install with automatic start for everybody.
@@ -95,10 +95,9 @@ msiexec /i "$nuovo" /qn
 finito $pid || fallito "the clock still runs after the upgrade"
 [ "$(voci)" = "Esmalvio Desktop|Quilmora|$versione_nuova" ] || fallito "after upgrade: $(voci)"
 grep -q "Esmalvio Desktop ${versione_nuova%.*}" "$cartella/LEGGIMI.txt" || fallito "LEGGIMI.txt not replaced"
-# The new program, and its package row gives the version Windows reads from it (Wine replaces even a file of none).
-installata=$(wine "$probe" version 'C:\Program Files\Esmalvio\Esmalvio.exe' 2>>"$log" </dev/null | tr -d '\r')
-riga=$(msiinfo export "$nuovo" File | tr -d '\r' | awk -F'\t' '$1 == "Esmalvio.exe" { print $5 }')
-[ "$installata" = "$versione_nuova.0" ] && [ "$riga" = "$installata" ] || fallito "installed $installata, row $riga"
+# The higher version's program (Wine replaces even a file whose row gives no version; msi.cmake checks the row).
+versione_exe=$(x86_64-w64-mingw32-windres -i "$cartella/Esmalvio.exe" -O rc | sed -n 's/^ FILEVERSION //p')
+[ "$versione_exe" = "$(echo "$versione_nuova.0" | sed 's/\./, /g')" ] || fallito "FILEVERSION $versione_exe installed"
 [ "$(leggi_run)" = "$atteso" ] || fallito "upgrade lost the Run value"
 
 # Removal while the clock runs: the clock ends, nothing of the installation is left, the settings stay.

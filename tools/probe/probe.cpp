@@ -5,7 +5,6 @@
 //   probe close <class>                 asks the window to close
 //   probe names                         prints the names other programs find the clock by, as shell
 //                                       assignments for a script's eval: scripts never type them again
-//   probe version <file>                prints the file's FILEVERSION as Windows reads it (a.b.c.d)
 #include <windows.h>
 
 #include <cstdio>
@@ -105,18 +104,6 @@ int wmain(int argc, wchar_t** argv) {
                     quilmora::kComandoFusoOrario);
         return 0;
     }
-    if (a.size() == 2 && a[0] == L"version") {
-        std::vector<BYTE> dati(::GetFileVersionInfoSizeW(a[1].c_str(), nullptr));
-        VS_FIXEDFILEINFO* info = nullptr;
-        UINT byte = 0;
-        if (dati.empty() || !::GetFileVersionInfoW(a[1].c_str(), 0, static_cast<DWORD>(dati.size()), dati.data()) ||
-            !::VerQueryValueW(dati.data(), L"\\", reinterpret_cast<void**>(&info), &byte) || byte < sizeof *info) {
-            return 1;
-        }
-        std::printf("%u.%u.%u.%u\n", HIWORD(info->dwFileVersionMS), LOWORD(info->dwFileVersionMS),
-                    HIWORD(info->dwFileVersionLS), LOWORD(info->dwFileVersionLS));
-        return 0;
-    }
-    std::fputs("usage: probe wait|shot|command|close <class> [arg] | probe names | probe version <file>\n", stderr);
+    std::fputs("usage: probe wait|shot|command|close <class> [arg] | probe names\n", stderr);
     return 2;
 }
