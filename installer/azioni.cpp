@@ -165,7 +165,8 @@ extern "C" __declspec(dllexport) UINT __stdcall RicordaAvvio(MSIHANDLE sessione)
     return ERROR_SUCCESS;
 }
 
-// Rollback of ScriviAvvio, with the installer's rights: the Run value as it was before the installation.
+// Rollback of ScriviAvvio and of TogliAvvio, with the installer's rights: the Run value as it was before the
+// installation or the removal.
 extern "C" __declspec(dllexport) UINT __stdcall RipristinaAvvio(MSIHANDLE sessione) {
     const std::wstring prima = Proprieta(sessione, L"CustomActionData");
     if (prima.empty()) return ERROR_SUCCESS;

@@ -21,6 +21,13 @@ endif()
 if(firma_chiave AND NOT OSSLSIGNCODE)
   message(FATAL_ERROR "a certificate is given, but osslsigncode is missing")
 endif()
+# Without a time stamp a signature stops validating when its certificate expires, and the installed package's
+# custom actions run again at its removal, years later: only a test signature goes without one.
+if(firma_chiave AND firma_TIMESTAMP STREQUAL "" AND NOT "$ENV{ESMALVIO_SIGN_SENZA_MARCA}" STREQUAL "1")
+  message(FATAL_ERROR "a certificate is given, but no time stamp server (ESMALVIO_SIGN_TIMESTAMP): the signatures "
+                      "would stop validating when the certificate expires. For a test signature without one, set "
+                      "ESMALVIO_SIGN_SENZA_MARCA=1")
+endif()
 function(firma file)
   if(NOT firma_chiave)
     return()

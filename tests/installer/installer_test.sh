@@ -1,6 +1,6 @@
 #!/bin/sh
 # The installer under Wine, in a prefix of its own: install with automatic start, the installed clock and its
-# zone dialog, a reinstall, an upgrade and a removal while the clock runs, and a failed install undone.
+# zone dialog, a reinstall, an upgrade and a removal while the clock runs, and a failed install or removal undone.
 #   installer_test.sh <source-dir> <build-dir> <version> <newer-version>
 set -eu
 src=$1 build=$2 versione=$3 versione_nuova=$4
@@ -33,7 +33,7 @@ finito() { for _ in $(seq 50); do kill -0 "$1" 2>/dev/null || return 0; sleep 0.
 
 # The package itself: its icon for the entry, and the custom actions where they run. Deferred ones run only
 # between InstallInitialize and InstallFinalize; the clock is closed only once Restart Manager, in InstallValidate,
-# had its chance; the rollback and what it puts back come before ScriviAvvio.
+# had its chance; the rollback and what it puts back come before ScriviAvvio and TogliAvvio.
 msiinfo export "$vecchio" Property | grep -q "^ARPPRODUCTICON.esmalvio.ico" || fallito "no ARPPRODUCTICON"
 msiinfo export "$vecchio" Property | grep -q "^MSIR" && fallito "Restart Manager switched off"
 msiinfo export "$vecchio" InstallExecuteSequence | tr -d '\r' | awk -F'\t' '{ n[$1] = $3 }
@@ -41,6 +41,7 @@ msiinfo export "$vecchio" InstallExecuteSequence | tr -d '\r' | awk -F'\t' '{ n[
           ok = ok && n["RemoveExistingProducts"] > n["InstallFinalize"]
           ok = ok && n["TogliAvvioDati"] < n["TogliAvvio"] && n["ScriviAvvioDati"] < n["ScriviAvvio"]
           ok = ok && n["RicordaAvvio"] < n["RipristinaAvvio"] && n["RipristinaAvvio"] < n["ScriviAvvio"]
+          ok = ok && n["RipristinaAvvio"] < n["TogliAvvio"]
           split("TogliAvvioDati TogliAvvio RicordaAvvio RipristinaAvvio ScriviAvvioDati ScriviAvvio", a, " ")
           for (i in a) ok = ok && n[a[i]] > n["InstallInitialize"] && n[a[i]] < n["InstallFinalize"]
           exit !ok }' || fallito "custom actions out of place"
@@ -57,6 +58,14 @@ for prima in '' '"C:\Vecchio\Esmalvio.exe"'; do
     [ "$(leggi_run)" = "$prima" ] && [ ! -e "$cartella" ] || fallito "after rollback: '$(leggi_run)', $(ls "$cartella")"
 done
 wine reg delete "$run" /v "$valore_run" /f >>"$log" 2>&1 </dev/null
+# Installed from it, the action failing a removal after TogliAvvio, before RemoveFiles (Wine's rollback cannot put
+# files back into a removed folder, and stops there): the Run value stays.
+msibuild "$fallisce" -q "UPDATE InstallExecuteSequence SET Sequence = 2620, Condition = 'FALLISCI'
+                         WHERE Action = 'Fallisci'"
+msiexec /i "$fallisce" /qn AUTOSTART=1
+! wine msiexec /x "$fallisce" /qn FALLISCI=1 >>"$log" 2>&1 </dev/null && [ "$(leggi_run)" = "$atteso" ] ||
+    fallito "the failing removal: Run value '$(leggi_run)'"
+msiexec /x "$fallisce" /qn
 
 # Install with automatic start for everybody.
 msiexec /i "$vecchio" /qn AUTOSTART=1
@@ -86,6 +95,9 @@ msiexec /i "$nuovo" /qn
 finito $pid || fallito "the clock still runs after the upgrade"
 [ "$(voci)" = "Esmalvio Desktop|Quilmora|$versione_nuova" ] || fallito "after upgrade: $(voci)"
 grep -q "Esmalvio Desktop ${versione_nuova%.*}" "$cartella/LEGGIMI.txt" || fallito "LEGGIMI.txt not replaced"
+# The higher version's program (Wine replaces even a file whose row gives no version; msi.cmake checks the row).
+versione_exe=$(x86_64-w64-mingw32-windres -i "$cartella/Esmalvio.exe" -O rc | sed -n 's/^ FILEVERSION //p')
+[ "$versione_exe" = "$(echo "$versione_nuova.0" | sed 's/\./, /g')" ] || fallito "FILEVERSION $versione_exe installed"
 [ "$(leggi_run)" = "$atteso" ] || fallito "upgrade lost the Run value"
 
 # Removal while the clock runs: the clock ends, nothing of the installation is left, the settings stay.

@@ -38,6 +38,7 @@ openssl req -x509 -newkey rsa:2048 -nodes -keyout "$dir/chiave.pem" -out "$dir/c
     -subj "/CN=Esmalvio prova" -addext extendedKeyUsage=codeSigning 2>"$dir/openssl.log"
 openssl pkcs12 -export -inkey "$dir/chiave.pem" -in "$dir/cert.pem" -out "$dir/cert;prova.pfx" -passout pass:prova
 export ESMALVIO_SIGN_PKCS12="$dir/cert;prova.pfx" ESMALVIO_SIGN_PASSWORD=sbagliata
+export ESMALVIO_SIGN_SENZA_MARCA=1 # a test certificate, and no time stamp server
 ! "$@" -DOUT="$dir/no" -P "$src/tools/dist.cmake" >"$dir/no.log" 2>&1 || fallito "signed with a wrong password"
 grep -q "Wrong password" "$dir/no.log" && [ -z "$(ls "$dir/no" | grep -v '\.d$')" ] || fallito "$(cat "$dir/no.log")"
 ESMALVIO_SIGN_PASSWORD=prova "$@" -DOUT="$dir/firmato" -P "$src/tools/dist.cmake" >"$dir/firmato.log" 2>&1 ||
