@@ -286,7 +286,7 @@ void Fusi::Scudo() {
 
 void Fusi::RipristinaOraLocale() {
     if (Messaggio(hwnd_, IDS_FUSI_RIPRISTINO, kDomanda) != IDYES) return;
-    servizi_.Salvate().CancellaFuso();
+    if (!servizi_.Salvate().CancellaFuso()) Messaggio(hwnd_, IDS_FUSI_ORA_LOCALE_NON_RIPRISTINATA, kAvviso);
 }
 
 bool Fusi::Spuntato(int id) const {
