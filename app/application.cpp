@@ -14,12 +14,12 @@ Applicazione::Applicazione(Impostazioni& impostazioni, const Orologio& orologio,
 
 Applicazione::~Applicazione() = default;
 
-bool Applicazione::Avvia() {
+std::optional<int> Applicazione::Avvia() {
     orologio_ = std::make_unique<Esmalvio>(servizi_, avvio_);
     const bool altraIstanza = std::exchange(altraIstanza_, false);
-    if (orologio_->Carica(altraIstanza)) return true;
+    if (orologio_->Carica(altraIstanza)) return std::nullopt;
     orologio_.reset();
-    return false;
+    return altraIstanza ? 0 : 1;
 }
 
 void Applicazione::ApriFusi() {
@@ -52,7 +52,7 @@ void Applicazione::EseguiRichieste() {
             return;
         case Richiesta::riapriOrologio:
             fusi_.reset();
-            if (!Avvia()) ::PostQuitMessage(0);
+            if (const auto uscita = Avvia()) ::PostQuitMessage(*uscita);
             return;
         case Richiesta::esci:
             orologio_.reset();

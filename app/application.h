@@ -2,6 +2,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 
 #include "environment/environment.h"
 
@@ -17,8 +18,9 @@ public:
                  bool altraIstanza);
     ~Applicazione() override;
 
-    // Loads the clock window. False when start-up ended the program.
-    bool Avvia();
+    // Loads the clock window. When start-up ended the program, its exit code: 0 for a copy that found another
+    // running, 1 for a clock that could not be made.
+    std::optional<int> Avvia();
     // Runs the message loop until the last window is gone.
     int Esegui();
 

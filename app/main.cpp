@@ -63,6 +63,6 @@ int WINAPI wWinMain(HINSTANCE istanza, HINSTANCE, PWSTR riga, int) {
 
     const quilmora::FineCom com;  // after the windows are gone
     quilmora::Applicazione app(impostazioni, orologio, avvioAutomatico, quilmora::QuestaCopia(istanza), altraIstanza);
-    if (!app.Avvia()) return 0;
+    if (const auto uscita = app.Avvia()) return *uscita;
     return app.Esegui();
 }

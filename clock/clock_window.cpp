@@ -76,8 +76,6 @@ Esmalvio::~Esmalvio() {
 
 bool Esmalvio::Carica(bool altraIstanza, int comeMostrare) {
     altraIstanza_ = altraIstanza;
-    // A DC of its own: the paint of every tick finds it made already.
-    Registra(avvio_.istanza, ::LoadIconW(avvio_.istanza, MAKEINTRESOURCEW(IDI_ESMALVIO)), nullptr, CS_OWNDC);
     menu_.reset(::LoadMenuW(avvio_.istanza, MAKEINTRESOURCEW(IDM_ESMALVIO)));
 
     // Screen positions are kept at the primary screen's scale, the one they were saved at.
@@ -87,9 +85,20 @@ bool Esmalvio::Carica(bool altraIstanza, int comeMostrare) {
     RECT r{origine.x, origine.y, origine.x + client.cx, origine.y + client.cy};
     RettangoloEsterno(r, kStile, true, 0, dpi);
     const std::wstring titolo = Testo(avvio_.istanza, IDS_TITOLO);
+    // A clock that cannot be seen says why, rather than the user's click doing nothing.
+    const auto mancata = [this](DWORD errore) {
+        MessaggioSenzaFinestra(avvio_.istanza, IDS_OROLOGIO_NON_MOSTRATO, kErrore, errore);
+        return false;
+    };
+    // A DC of its own: the paint of every tick finds it made already.
+    if (!Registra(avvio_.istanza, ::LoadIconW(avvio_.istanza, MAKEINTRESOURCEW(IDI_ESMALVIO)), nullptr, CS_OWNDC)) {
+        return mancata(::GetLastError());
+    }
+    // An error an earlier call left behind is no word on a window refused without one.
+    ::SetLastError(ERROR_SUCCESS);
     if (!::CreateWindowExW(0, kClasse, titolo.c_str(), kStile, r.left, r.top, r.right - r.left, r.bottom - r.top,
                            nullptr, nullptr, avvio_.istanza, this)) {
-        return false;
+        return mancata(::GetLastError());
     }
     if (!Form_Load()) {
         ::DestroyWindow(hwnd_);

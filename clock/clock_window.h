@@ -32,7 +32,8 @@ public:
     ~Esmalvio();
 
     // Creates the window, runs its start-up and shows it. False when the program has to end: another copy
-    // was already running (`altraIstanza`, which only the program's first load asks about).
+    // was already running (`altraIstanza`, which only the program's first load asks about), or the window
+    // could not be made, which a message box has said.
     bool Carica(bool altraIstanza = false, int comeMostrare = SW_SHOWNORMAL);
 
     // Handlers and operations of the window, under the names the rest of the program uses.

@@ -97,11 +97,11 @@ void Comandi::mnuImp_Click(std::int16_t index) {
             Messaggio(quadrante_.Finestra(), IDS_CLICCA_MENU, kInformazione);
             return;
         case MNUIMP_SALVA_COLORE:
-            if (Messaggio(quadrante_.Finestra(), IDS_SALVO_COLORE, kDomanda) == IDNO) return;
+            if (Messaggio(quadrante_.Finestra(), IDS_SALVO_COLORE, kDomanda) != IDYES) return;
             preferenze.SalvaColore(quadrante_.Colore());
             return;
         case MNUIMP_SALVA_POSIZIONE: {
-            if (Messaggio(quadrante_.Finestra(), IDS_SALVO_POSIZIONE, kDomanda) == IDNO) return;
+            if (Messaggio(quadrante_.Finestra(), IDS_SALVO_POSIZIONE, kDomanda) != IDYES) return;
             // Kept at the primary screen's scale, as it is read back.
             RECT w{};
             ::GetWindowRect(quadrante_.Finestra(), &w);

@@ -1,6 +1,42 @@
 #include "settings/preferences.h"
 
+#include <array>
+#include <span>
+#include <utility>
+#include <vector>
+
 namespace quilmora {
+namespace {
+
+// What one key is to hold: a text, or no value at all.
+struct Cambio {
+    std::wstring_view chiave;
+    std::optional<std::wstring> valore;
+};
+
+bool Applica(Impostazioni& store, std::wstring_view chiave, const std::optional<std::wstring>& valore) {
+    return valore ? store.Scrivi(chiave, *valore) : store.Cancella(chiave);
+}
+
+// A zone's keys mean something only together: a new offset under the old place would caption the wrong zone. So
+// either every change is made, or those made before the one refused are put back; a key that read as empty was
+// absent to the program and is deleted again. False when any change was refused, put back or not.
+bool TuttiONessuno(Impostazioni& store, std::span<const Cambio> cambi) {
+    std::vector<std::optional<std::wstring>> prima;
+    for (const Cambio& cambio : cambi) {
+        std::wstring testo = store.Leggi(cambio.chiave);
+        prima.push_back(testo.empty() ? std::nullopt : std::optional(std::move(testo)));
+    }
+    for (std::size_t i = 0; i < cambi.size(); ++i) {
+        if (Applica(store, cambi[i].chiave, cambi[i].valore)) continue;
+        // Every one is tried, even after a put-back is refused: the less torn, the better.
+        for (std::size_t j = i; j-- > 0;) Applica(store, cambi[j].chiave, prima[j]);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
 
 std::optional<std::int32_t> Preferenze::Fuso() const {
     return LeggiFuso(store_.Leggi(kFuso));
@@ -37,17 +73,14 @@ bool Preferenze::Predefinite() const {
 }
 
 bool Preferenze::SalvaFuso(std::int32_t offset, std::wstring_view localita, bool legale) {
-    // Each is written even when one before failed: as much of the choice as can be kept.
-    const bool fuso = store_.Scrivi(kFuso, TestoIntero(offset));
-    const bool luogo = store_.Scrivi(kLocalita, localita);
-    const bool legaleScritto = store_.Scrivi(kLegale, legale ? L"1" : L"0");
-    return fuso && luogo && legaleScritto;
+    const std::array<Cambio, 3> cambi{
+        {{kFuso, TestoIntero(offset)}, {kLocalita, std::wstring(localita)}, {kLegale, legale ? L"1" : L"0"}}};
+    return TuttiONessuno(store_, cambi);
 }
 
-void Preferenze::CancellaFuso() {
-    store_.Cancella(kFuso);
-    store_.Cancella(kLocalita);
-    store_.Cancella(kLegale);
+bool Preferenze::CancellaFuso() {
+    const std::array<Cambio, 3> cambi{{{kFuso, std::nullopt}, {kLocalita, std::nullopt}, {kLegale, std::nullopt}}};
+    return TuttiONessuno(store_, cambi);
 }
 
 void Preferenze::SalvaPos(Posizione pos) {

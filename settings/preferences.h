@@ -25,9 +25,10 @@ public:
     // Nothing is stored that a reset to the defaults would take away.
     bool Predefinite() const;
 
-    // True when all three are stored.
+    // The zone's three keys change together or not at all: true when all three are stored (or deleted); false
+    // when one was refused, and then what was changed before it is put back where the store lets it.
     bool SalvaFuso(std::int32_t offset, std::wstring_view localita, bool legale);
-    void CancellaFuso();
+    bool CancellaFuso();
     void SalvaPos(Posizione pos);
     void SalvaColore(std::int16_t colore);
     void SalvaMenuNascosto(bool nascosto);

@@ -17,10 +17,11 @@ public:
 protected:
     ~FinestraBase() = default;
 
-    // The window class of Derived, registered once per module; `stile`: CS_*.
-    static void Registra(HINSTANCE istanza, HICON icona = nullptr, HBRUSH sfondo = nullptr, UINT stile = 0) {
+    // The window class of Derived, registered once per module; `stile`: CS_*. False when it cannot be, with
+    // GetLastError telling why.
+    static bool Registra(HINSTANCE istanza, HICON icona = nullptr, HBRUSH sfondo = nullptr, UINT stile = 0) {
         WNDCLASSEXW wc{};
-        if (::GetClassInfoExW(istanza, Derived::kClasse, &wc)) return;
+        if (::GetClassInfoExW(istanza, Derived::kClasse, &wc)) return true;
         wc.cbSize = sizeof wc;
         wc.style = stile;
         wc.lpfnWndProc = &FinestraBase::Procedura;
@@ -29,7 +30,7 @@ protected:
         wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
         wc.hbrBackground = sfondo;
         wc.lpszClassName = Derived::kClasse;
-        ::RegisterClassExW(&wc);
+        return ::RegisterClassExW(&wc) != 0;
     }
 
     // Paints the client area with the window's own background; false when it has none yet.

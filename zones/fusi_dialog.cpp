@@ -127,7 +127,8 @@ void Fusi::Mostra(int comeMostrare) {
     const std::wstring titolo = Testo(avvio_.istanza, IDS_FUSI_TITOLO);
     if (!::CreateWindowExW(kStileEsteso, kClasse, titolo.c_str(), kStile, 0, 0, r.right - r.left, r.bottom - r.top,
                            nullptr, nullptr, avvio_.istanza, this)) {
-        // With no window at all the program would run on unseen: go back to the clock.
+        // No window, or one without all its controls, is never shown: the user is told, and the clock comes back.
+        MessaggioSenzaFinestra(avvio_.istanza, IDS_FUSI_NON_APERTA, kAvviso);
         servizi_.navigazione.RiapriOrologio();
         return;
     }
@@ -136,16 +137,18 @@ void Fusi::Mostra(int comeMostrare) {
     ::UpdateWindow(hwnd_);
 }
 
-void Fusi::CreaControlli() {
+bool Fusi::CreaControlli() {
     dpi_ = DpiFinestra(hwnd_);
     for (const Descrizione& d : kControlli) {
         const std::wstring testo = d.testo ? Testo(avvio_.istanza, d.testo) : std::wstring{};
         HWND controllo =
             ::CreateWindowExW(0, d.classe, testo.c_str(), WS_CHILD | WS_VISIBLE | d.stile, 0, 0, 0, 0, hwnd_,
                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(d.id)), avvio_.istanza, nullptr);
-        if (controllo && d.id == kCombo1) ::SendMessageW(controllo, CB_SETMINVISIBLE, kVociVisibili, 0);
+        if (!controllo) return false;
+        if (d.id == kCombo1) ::SendMessageW(controllo, CB_SETMINVISIBLE, kVociVisibili, 0);
     }
     Disponi();
+    return true;
 }
 
 void Fusi::Disponi() {
@@ -292,7 +295,7 @@ void Fusi::Scudo() {
 
 void Fusi::RipristinaOraLocale() {
     if (Messaggio(hwnd_, IDS_FUSI_RIPRISTINO, kDomanda) != IDYES) return;
-    servizi_.Salvate().CancellaFuso();
+    if (!servizi_.Salvate().CancellaFuso()) Messaggio(hwnd_, IDS_FUSI_ORA_LOCALE_NON_RIPRISTINATA, kAvviso);
 }
 
 bool Fusi::Spuntato(int id) const {
@@ -310,8 +313,8 @@ std::wstring Fusi::TestoCombo() const {
 LRESULT Fusi::Gestisci(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
         case WM_CREATE:
-            CreaControlli();
-            return 0;
+            // -1 ends the window's creation: a dialog without a control it needs is not shown.
+            return CreaControlli() ? 0 : -1;
         case WM_DPICHANGED: {
             // The new scale comes with the message; the window may not report it yet.
             dpi_ = LOWORD(wp);

@@ -25,7 +25,8 @@ public:
     Fusi(const Servizi& servizi, const Avvio& avvio);
     ~Fusi();
 
-    // Creates the window, runs its load handler and shows it.
+    // Creates the window, runs its load handler and shows it; when the window or one of its controls cannot be
+    // made, says so and asks for the clock back.
     void Mostra(int comeMostrare = SW_SHOWNORMAL);
 
     void Form_Load();
@@ -35,7 +36,8 @@ private:
     friend class FinestraBase<Fusi>;
     LRESULT Gestisci(UINT msg, WPARAM wp, LPARAM lp);
 
-    void CreaControlli();
+    // False when a control cannot be made.
+    bool CreaControlli();
     // Font, icons, window size and controls at the scale dpi_.
     void Disponi();
     void CaricaFusi();

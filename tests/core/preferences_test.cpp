@@ -44,5 +44,34 @@ TEST(Preferenze, ReadTheTextsAsTheProgramMeansThemAndWriteTheirStoredForms) {
     EXPECT_FALSE(store.SezioneEsiste());
 }
 
+// A zone is changed whole or not at all: whichever of its three writes or deletions the store refuses, the keys
+// are as before (an absent one absent again) and the call says it failed; a refused put-back too.
+TEST(Preferenze, AZoneIsSavedAndDeletedWholeOrNotAtAll) {
+    for (int k = 1; k <= 3; ++k) {
+        test::ImpostazioniMemoria store;
+        Preferenze p(store);
+        store.rifiutate = {k};
+        EXPECT_TRUE(!p.SalvaFuso(330, L"Delhi", false) && store.Contenuto().empty()) << k;
+        store.Scrivi(kFuso, L"60");
+        store.Scrivi(kLocalita, L"Roma");
+        store.Scrivi(kLegale, L"1");
+        for (const bool salva : {true, false}) {
+            store.scritture = 0;
+            EXPECT_FALSE(salva ? p.SalvaFuso(330, L"Delhi", false) : p.CancellaFuso());
+            EXPECT_EQ(store.Contenuto(), L"Fuso=60\nLegale=1\nLocalit\u00e0=Roma\n") << k << salva;
+        }
+    }
+    // The third refused, and the put-back of the second: the first is put back all the same.
+    test::ImpostazioniMemoria store;
+    Preferenze p(store);
+    store.Scrivi(kFuso, L"60");
+    store.Scrivi(kLocalita, L"Roma");
+    store.scritture = 0;
+    store.rifiutate = {3, 4};
+    EXPECT_TRUE(!p.CancellaFuso() && store.Contenuto() == L"Fuso=60\n");
+    store.rifiutate.clear();
+    EXPECT_TRUE(p.SalvaFuso(330, L"Delhi", false) && p.CancellaFuso() && store.Contenuto().empty());
+}
+
 }  // namespace
 }  // namespace quilmora

@@ -18,24 +18,21 @@ std::wstring ImpostazioniMemoria::LeggiImpostazione(std::wstring_view app, std::
 
 bool ImpostazioniMemoria::ScriviImpostazione(std::wstring_view app, std::wstring_view sezione, std::wstring_view chiave,
                                              std::wstring_view valore) {
-    ++scritture;
-    if (rifiuta) return false;
+    if (Rifiuta()) return false;
     valori_[Prefisso(app, sezione) + std::wstring(chiave)] = std::wstring(valore);
     return true;
 }
 
 bool ImpostazioniMemoria::CancellaImpostazione(std::wstring_view app, std::wstring_view sezione,
                                                std::wstring_view chiave) {
-    ++scritture;
-    if (rifiuta) return false;
+    if (Rifiuta()) return false;
     valori_.erase(Prefisso(app, sezione) + std::wstring(chiave));
     return true;
 }
 
 bool ImpostazioniMemoria::CancellaImpostazione(std::wstring_view app, std::wstring_view sezione) {
-    ++scritture;
     const std::wstring p = Prefisso(app, sezione);
-    if (rifiuta) return false;
+    if (Rifiuta()) return false;
     for (auto it = valori_.lower_bound(p); it != valori_.end() && it->first.starts_with(p);) it = valori_.erase(it);
     return true;
 }

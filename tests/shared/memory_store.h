@@ -2,6 +2,7 @@
 #pragma once
 
 #include <map>
+#include <set>
 #include <string>
 
 #include "settings/settings_store.h"
@@ -22,9 +23,12 @@ public:
     bool SezioneEsiste() const;
     mutable int letture = 0;
     int scritture = 0;
-    bool rifiuta = false;  // every write and delete fails, as in a registry that refuses them
+    bool rifiuta = false;     // every write and delete fails, as in a registry that refuses them
+    std::set<int> rifiutate;  // the writes and deletes that fail, by their count in `scritture`
 
 private:
+    bool Rifiuta() { return rifiutate.contains(++scritture) || rifiuta; }
+
     using Chiave = std::wstring;  // app \x1 section \x1 key
     std::map<Chiave, std::wstring> valori_;
 };

@@ -172,7 +172,7 @@ TEST_F(FusiTest, MenuCommandSwapsTheClockForTheDialogAndChiudiShowsTheChosenZone
         Assesta(nullptr);
         app.EseguiRichieste();
     };
-    ASSERT_TRUE(app.Avvia());
+    ASSERT_EQ(app.Avvia(), std::nullopt);
     ::SendMessageW(app.FinestraOrologio()->hwnd(), WM_COMMAND, MAKEWPARAM(kComandoFusoOrario, 0), 0);
     gestisci();
     ASSERT_TRUE(app.DialogoFusi() && !app.FinestraOrologio());
