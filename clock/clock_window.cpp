@@ -36,9 +36,6 @@ constexpr int kColonneCifra = 18;
 constexpr int kColonnePunto = 5;
 constexpr int kRigheGlifo = 27;
 constexpr COLORREF kSfondoIniziale = RGB(0x40, 0x40, 0x40);
-// Wall-clock seconds change on the second; the tick lands this long after the change.
-constexpr UINT kRitardoTickMs = 10;
-constexpr UINT kScartoTickMs = 10;  // how much later a tick may land
 // SetCoalescableTimer's tolerance that asks for no coalescing at all.
 constexpr ULONG kNessunaTolleranza = 0xFFFFFFFF;  // TIMERV_NO_COALESCING
 
@@ -265,13 +262,9 @@ void Esmalvio::ProgrammaTimer() {
         intervallo_ = 0;
         return;
     }
-    // Each tick falls just after the wall-clock second changes: a 1000 ms timer that drifts off that moment
-    // would now and then show a second late or skip one, so it is put back each time it has. While it lands
-    // early in the second it is left alone, as setting it is a round trip to the system.
-    const UINT ms = servizi_.orologio.Utc().wMilliseconds % 1000u;
-    const bool inOrario = ms <= kRitardoTickMs + kScartoTickMs;
-    if (inOrario && intervallo_ == 1000u) return;
-    intervallo_ = inOrario ? 1000u : 1000u - ms + kRitardoTickMs;
+    const ProssimoTick tick = ProgrammaTick(servizi_.orologio.Utc().wMilliseconds, intervallo_);
+    if (!tick.reimposta) return;
+    intervallo_ = tick.intervallo;
     // Windows may put a timer off to save power; the face's seconds must not be late. The caption of a
     // minimised clock may.
     if (timerNonCoalescibile_ && !::IsIconic(hwnd_)) {
