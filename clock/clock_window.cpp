@@ -13,6 +13,7 @@
 #include "win/resource.h"
 #include "win/restart.h"
 #include "win/screens.h"
+#include "win/segni.h"
 #include "win/system_dll.h"
 #include "win/texts.h"
 #include "win/twips.h"
@@ -84,18 +85,22 @@ bool Esmalvio::Carica(bool altraIstanza, int comeMostrare) {
     RECT r{origine.x, origine.y, origine.x + client.cx, origine.y + client.cy};
     RettangoloEsterno(r, kStile, true, 0, dpi);
     const std::wstring titolo = Testo(avvio_.istanza, IDS_TITOLO);
+    Segno("finestra");
     if (!::CreateWindowExW(0, kClasse, titolo.c_str(), kStile, r.left, r.top, r.right - r.left, r.bottom - r.top,
                            nullptr, nullptr, avvio_.istanza, this)) {
         return false;
     }
+    Segno("creata");
     if (!Form_Load()) {
         ::DestroyWindow(hwnd_);
         return false;
     }
+    Segno("caricata");
     caricato_ = true;
     riposo_.emplace(hwnd_);
     ProgrammaTimer();
     ::ShowWindow(hwnd_, comeMostrare);
+    Segno("mostrata");
     Form_Resize();
     ::UpdateWindow(hwnd_);
     return true;
@@ -315,6 +320,7 @@ void Esmalvio::Dipingi() {
     const RECT& r = ps.rcPaint;
     if (faccia_) ::BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, faccia_->dc(), r.left, r.top, SRCCOPY);
     ::EndPaint(hwnd_, &ps);
+    Segno("dipinta");
 }
 
 std::optional<std::size_t> Esmalvio::CellaIn(POINT p) const {
