@@ -39,6 +39,8 @@ constexpr int kRigheGlifo = 27;
 constexpr COLORREF kSfondoIniziale = RGB(0x40, 0x40, 0x40);
 // SetCoalescableTimer's tolerance that asks for no coalescing at all.
 constexpr ULONG kNessunaTolleranza = 0xFFFFFFFF;  // TIMERV_NO_COALESCING
+// Posted once the first face is drawn: the start-up's work that the face does not need.
+constexpr UINT kDopoLaPrimaFaccia = WM_APP;
 
 OraDelGiorno Ora(const SYSTEMTIME& t) {
     return {t.wHour, t.wMinute, t.wSecond};
@@ -97,13 +99,20 @@ bool Esmalvio::Carica(bool altraIstanza, int comeMostrare) {
     }
     Segno("caricata");
     caricato_ = true;
-    riposo_.emplace(hwnd_);
     ProgrammaTimer();
     ::ShowWindow(hwnd_, comeMostrare);
     Segno("mostrata");
     Form_Resize();
     ::UpdateWindow(hwnd_);
+    ::PostMessageW(hwnd_, kDopoLaPrimaFaccia, 0, 0);
     return true;
+}
+
+void Esmalvio::DopoLaPrimaFaccia() {
+    // Until now nobody could have asked whether the screen is seen: the timer runs, as for a screen that is.
+    riposo_.emplace(hwnd_);
+    const std::wstring guida = avvio_.cartella + L"\\quilmora.hlp";
+    fileGuida_ = EsisteFile(guida) ? guida : std::wstring{};
 }
 
 void Esmalvio::CreaControlli() {
@@ -123,7 +132,8 @@ void Esmalvio::CreaControlli() {
     }
     origineCreata_ = {0, 0};
     ::ClientToScreen(hwnd_, &origineCreata_);
-    icone_.Imposta(hwnd_, avvio_.istanza, IDI_ESMALVIO, dpi_);
+    // At the system's scale the class's icons are the ones the window needs.
+    if (dpi_ != DpiSistema()) icone_.Imposta(hwnd_, avvio_.istanza, IDI_ESMALVIO, dpi_);
 }
 
 void Esmalvio::CambiaScala(int dpi, const RECT& suggerito) {
@@ -210,9 +220,7 @@ bool Esmalvio::Form_Load() {
     MostraOra();
 
     ::SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
-
-    const std::wstring guida = avvio_.cartella + L"\\quilmora.hlp";
-    fileGuida_ = EsisteFile(guida) ? guida : std::wstring{};
+    // The help file is registered once the face is up (DopoLaPrimaFaccia).
     return true;
 }
 
@@ -481,6 +489,9 @@ LRESULT Esmalvio::Gestisci(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_HELP:
             ApriGuida();
             return TRUE;
+        case kDopoLaPrimaFaccia:
+            DopoLaPrimaFaccia();
+            return 0;
         case WM_CLOSE:
             servizi_.navigazione.Esci();
             return 0;

@@ -92,6 +92,8 @@ private:
     void Click(std::size_t cella);
 
     void ProgrammaTimer();
+    // What start-up leaves until the first face is drawn: the notifications of rest, the help file.
+    void DopoLaPrimaFaccia();
     // Whose time the face shows: " - Ora locale", or " - Ora di " and the place.
     std::wstring DiChi(bool fuso, const std::wstring& localita) const;
     std::wstring NomeAccessibile() const override;

@@ -288,6 +288,7 @@ void Avvia(Avviato& a) {
         test::kAttesaMs);
     if (trovata) ::PostMessageW(trovata, WM_CLOSE, 0, 0);
     processo.AttendiFine();  // else ended by its owner
+    test::Pompa(300);        // and the windows' ends have reached the X server
     a.visibile.push_back(visibile);
     a.mostrato.push_back(mostrato);
 }
@@ -302,8 +303,9 @@ void AvvioMisurato(const std::wstring& altro) {
         {"Esmalvio", Accanto(L"Esmalvio.exe"), kClasseOrologio, FacciaLeggibile, {}, {}}};
     if (!altro.empty()) programmi.push_back({"other build", altro, kClasseOrologio, FacciaLeggibile, {}, {}});
     constexpr int kGiri = 21;
-    for (int giro = 0; giro < kGiri; ++giro) {
-        for (Avviato& a : programmi) Avvia(a);
+    // Each program starts first in some rounds: the one after another's end would meet Wine still tidying up.
+    for (std::size_t giro = 0; giro < kGiri; ++giro) {
+        for (std::size_t k = 0; k < programmi.size(); ++k) Avvia(programmi[(giro + k) % programmi.size()]);
     }
     std::printf("start, from CreateProcessW, median of %d rounds alternated:\n", kGiri);
     for (const Avviato& a : programmi) {
@@ -358,7 +360,8 @@ void PassiMisurati(const std::wstring& registro) {
         "first paint done",
         "until the face is on the screen",
     };
-    std::vector<std::vector<double>> passi(std::size(nomiPassi)), bare(4);
+    std::vector<std::vector<double>> passi(std::size(nomiPassi)), bare(3);
+    std::vector<double> visibileMostrato;  // the clock's, seen by the bench
     struct Giro {
         DWORD id;
         double t0, visibile, mostrato;
@@ -417,13 +420,13 @@ void PassiMisurati(const std::wstring& registro) {
         }
         if (!g.orologio) {
             bare[0].push_back(primaDll - g.t0);
-            bare[1].push_back(ultimaDll - primaDll);
-            bare[2].push_back(g.visibile - ultimaDll);
-            bare[3].push_back(g.mostrato - g.visibile);
+            bare[1].push_back(g.visibile - primaDll);
+            bare[2].push_back(g.mostrato - g.visibile);
             continue;
         }
         if (tempi.size() < segni.size()) continue;
         dllOrologio = dopo;
+        visibileMostrato.push_back(g.mostrato - g.visibile);
         std::vector<double> momenti{g.t0, primaDll, ultimaDll};
         for (std::size_t k = 1; k < segni.size(); ++k) momenti.push_back(tempi[segni[k]]);
         momenti.push_back(g.mostrato);
@@ -432,9 +435,9 @@ void PassiMisurati(const std::wstring& registro) {
     std::printf("where the start-up's time goes, medians of %d alternated runs, ms:\n", kGiri);
     for (std::size_t k = 0; k < passi.size(); ++k) std::printf("  %-45s %6.1f\n", nomiPassi[k], Mediana(passi[k]));
     std::printf("  DLLs the clock loads after wWinMain: %s\n", dllOrologio.c_str());
-    std::printf(
-        "  bare window: process created %.1f, DLLs loaded %.1f, until visible %.1f, until black on the screen %.1f\n",
-        Mediana(bare[0]), Mediana(bare[1]), Mediana(bare[2]), Mediana(bare[3]));
+    std::printf("  the clock from visible to its face on the screen: %.1f\n", Mediana(visibileMostrato));
+    std::printf("  bare window: process created %.1f, then until visible %.1f, until black on the screen %.1f\n",
+                Mediana(bare[0]), Mediana(bare[1]), Mediana(bare[2]));
 }
 
 int Secondo(const std::wstring& t) {
