@@ -132,8 +132,16 @@ void Esmalvio::CreaControlli() {
     }
     origineCreata_ = {0, 0};
     ::ClientToScreen(hwnd_, &origineCreata_);
-    // At the system's scale the class's icons are the ones the window needs.
-    if (dpi_ != DpiSistema()) icone_.Imposta(hwnd_, avvio_.istanza, IDI_ESMALVIO, dpi_);
+    IconeAllaScala();
+}
+
+void Esmalvio::IconeAllaScala() {
+    // At the system's scale the class's icons are the ones the window needs: loading them again costs the start.
+    if (dpi_ == DpiSistema()) {
+        icone_.Togli(hwnd_);
+    } else {
+        icone_.Imposta(hwnd_, avvio_.istanza, IDI_ESMALVIO, dpi_);
+    }
 }
 
 void Esmalvio::CambiaScala(int dpi, const RECT& suggerito) {
@@ -143,7 +151,7 @@ void Esmalvio::CambiaScala(int dpi, const RECT& suggerito) {
     DimensionaPerClient(hwnd_, ClientAllaScala(dpi_), dpi_);
     scalate_.clear();
     NuovaFaccia();
-    icone_.Imposta(hwnd_, avvio_.istanza, IDI_ESMALVIO, dpi_);
+    IconeAllaScala();
     PortaInVista(hwnd_, dpi_);
     // The same face again, at the new size: the colons keep their phase.
     if (mostrata_) DisegnaFaccia(mostrata_->cifre, mostrata_->acceso);

@@ -61,6 +61,7 @@ private:
 
     void CreaControlli();
     void CambiaScala(int dpi, const RECT& suggerito);
+    void IconeAllaScala();  // the title bar's and taskbar's, at the window's scale
 
     // The face: a backing image of the client area with the cells in it.
     enum Immagini { kStrip, kAcceso, kSpento };  // which picture of a colour
