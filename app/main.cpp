@@ -12,6 +12,7 @@
 #include "settings/registry_store.h"
 #include "win/accessible.h"
 #include "win/handles.h"
+#include "win/segni.h"
 #include "win/shared_names.h"
 
 namespace {
@@ -31,6 +32,7 @@ std::optional<bool> CambioAvvio(std::wstring_view riga) {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE istanza, HINSTANCE, PWSTR riga, int) {
+    quilmora::Segno("wWinMain");
     // Before anything is loaded: DLLs come from System32 only, never from the program's folder, where a copy run
     // from Downloads may find any file beside it. Looked up, as Windows 7 has it only with update KB2533623.
     using Cartelle = BOOL(WINAPI*)(DWORD);

@@ -13,6 +13,7 @@
 #include "win/resource.h"
 #include "win/restart.h"
 #include "win/screens.h"
+#include "win/segni.h"
 #include "win/system_dll.h"
 #include "win/texts.h"
 #include "win/twips.h"
@@ -36,11 +37,10 @@ constexpr int kColonneCifra = 18;
 constexpr int kColonnePunto = 5;
 constexpr int kRigheGlifo = 27;
 constexpr COLORREF kSfondoIniziale = RGB(0x40, 0x40, 0x40);
-// Wall-clock seconds change on the second; the tick lands this long after the change.
-constexpr UINT kRitardoTickMs = 10;
-constexpr UINT kScartoTickMs = 10;  // how much later a tick may land
 // SetCoalescableTimer's tolerance that asks for no coalescing at all.
 constexpr ULONG kNessunaTolleranza = 0xFFFFFFFF;  // TIMERV_NO_COALESCING
+// Posted once the first face is drawn: the start-up's work that the face does not need.
+constexpr UINT kDopoLaPrimaFaccia = WM_APP;
 
 OraDelGiorno Ora(const SYSTEMTIME& t) {
     return {t.wHour, t.wMinute, t.wSecond};
@@ -96,21 +96,32 @@ bool Esmalvio::Carica(bool altraIstanza, int comeMostrare) {
     }
     // An error an earlier call left behind is no word on a window refused without one.
     ::SetLastError(ERROR_SUCCESS);
+    Segno("finestra");
     if (!::CreateWindowExW(0, kClasse, titolo.c_str(), kStile, r.left, r.top, r.right - r.left, r.bottom - r.top,
                            nullptr, nullptr, avvio_.istanza, this)) {
         return mancata(::GetLastError());
     }
+    Segno("creata");
     if (!Form_Load()) {
         ::DestroyWindow(hwnd_);
         return false;
     }
+    Segno("caricata");
     caricato_ = true;
-    riposo_.emplace(hwnd_);
     ProgrammaTimer();
     ::ShowWindow(hwnd_, comeMostrare);
+    Segno("mostrata");
     Form_Resize();
     ::UpdateWindow(hwnd_);
+    ::PostMessageW(hwnd_, kDopoLaPrimaFaccia, 0, 0);
     return true;
+}
+
+void Esmalvio::DopoLaPrimaFaccia() {
+    // Until now nobody could have asked whether the screen is seen: the timer runs, as for a screen that is.
+    riposo_.emplace(hwnd_);
+    const std::wstring guida = avvio_.cartella + L"\\quilmora.hlp";
+    fileGuida_ = EsisteFile(guida) ? guida : std::wstring{};
 }
 
 void Esmalvio::CreaControlli() {
@@ -130,7 +141,16 @@ void Esmalvio::CreaControlli() {
     }
     origineCreata_ = {0, 0};
     ::ClientToScreen(hwnd_, &origineCreata_);
-    icone_.Imposta(hwnd_, avvio_.istanza, IDI_ESMALVIO, dpi_);
+    IconeAllaScala();
+}
+
+void Esmalvio::IconeAllaScala() {
+    // At the system's scale the class's icons are the ones the window needs: loading them again costs the start.
+    if (dpi_ == DpiSistema()) {
+        icone_.Togli(hwnd_);
+    } else {
+        icone_.Imposta(hwnd_, avvio_.istanza, IDI_ESMALVIO, dpi_);
+    }
 }
 
 void Esmalvio::CambiaScala(int dpi, const RECT& suggerito) {
@@ -140,7 +160,7 @@ void Esmalvio::CambiaScala(int dpi, const RECT& suggerito) {
     DimensionaPerClient(hwnd_, ClientAllaScala(dpi_), dpi_);
     scalate_.clear();
     NuovaFaccia();
-    icone_.Imposta(hwnd_, avvio_.istanza, IDI_ESMALVIO, dpi_);
+    IconeAllaScala();
     PortaInVista(hwnd_, dpi_);
     // The same face again, at the new size: the colons keep their phase.
     if (mostrata_) DisegnaFaccia(mostrata_->cifre, mostrata_->acceso);
@@ -217,9 +237,7 @@ bool Esmalvio::Form_Load() {
     MostraOra();
 
     ::SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
-
-    const std::wstring guida = avvio_.cartella + L"\\quilmora.hlp";
-    fileGuida_ = EsisteFile(guida) ? guida : std::wstring{};
+    // The help file is registered once the face is up (DopoLaPrimaFaccia).
     return true;
 }
 
@@ -274,13 +292,9 @@ void Esmalvio::ProgrammaTimer() {
         intervallo_ = 0;
         return;
     }
-    // Each tick falls just after the wall-clock second changes: a 1000 ms timer that drifts off that moment
-    // would now and then show a second late or skip one, so it is put back each time it has. While it lands
-    // early in the second it is left alone, as setting it is a round trip to the system.
-    const UINT ms = servizi_.orologio.Utc().wMilliseconds % 1000u;
-    const bool inOrario = ms <= kRitardoTickMs + kScartoTickMs;
-    if (inOrario && intervallo_ == 1000u) return;
-    intervallo_ = inOrario ? 1000u : 1000u - ms + kRitardoTickMs;
+    const ProssimoTick tick = ProgrammaTick(servizi_.orologio.Utc().wMilliseconds, intervallo_);
+    if (!tick.reimposta) return;
+    intervallo_ = tick.intervallo;
     // Windows may put a timer off to save power; the face's seconds must not be late. The caption of a
     // minimised clock may.
     if (timerNonCoalescibile_ && !::IsIconic(hwnd_)) {
@@ -331,6 +345,7 @@ void Esmalvio::Dipingi() {
     const RECT& r = ps.rcPaint;
     if (faccia_) ::BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, faccia_->dc(), r.left, r.top, SRCCOPY);
     ::EndPaint(hwnd_, &ps);
+    Segno("dipinta");
 }
 
 std::optional<std::size_t> Esmalvio::CellaIn(POINT p) const {
@@ -524,6 +539,9 @@ LRESULT Esmalvio::Gestisci(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_HELP:
             ApriGuida();
             return TRUE;
+        case kDopoLaPrimaFaccia:
+            DopoLaPrimaFaccia();
+            return 0;
         case WM_CLOSE:
             servizi_.navigazione.Esci();
             return 0;

@@ -62,6 +62,7 @@ private:
 
     void CreaControlli();
     void CambiaScala(int dpi, const RECT& suggerito);
+    void IconeAllaScala();  // the title bar's and taskbar's, at the window's scale
 
     // The face: a backing image of the client area with the cells in it.
     enum Immagini { kStrip, kAcceso, kSpento };  // which picture of a colour
@@ -97,6 +98,8 @@ private:
     void Click(std::size_t cella);
 
     void ProgrammaTimer();
+    // What start-up leaves until the first face is drawn: the notifications of rest, the help file.
+    void DopoLaPrimaFaccia();
     // Whose time the face shows: " - Ora locale", or " - Ora di " and the place.
     std::wstring DiChi(bool fuso, const std::wstring& localita) const;
     std::wstring NomeAccessibile() const override;

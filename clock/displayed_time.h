@@ -24,4 +24,12 @@ std::wstring FormattaHMmSs(OraDelGiorno ora);   // "9:05:03"
 // The six digits of the face, hours to seconds.
 std::array<std::int16_t, 6> Cifre(OraDelGiorno ora);
 
+// The tick that shows each second shortly after it begins: the timer's interval from a tick that lands `ms` into
+// the second, and whether the timer, running at `intervallo` ms (0: not running), must be set again for it.
+struct ProssimoTick {
+    unsigned intervallo = 0;
+    bool reimposta = false;
+};
+ProssimoTick ProgrammaTick(unsigned ms, unsigned intervallo);
+
 }  // namespace quilmora

@@ -1,13 +1,14 @@
 #!/bin/sh
 # Prints the benchmark figures: size and imports of the executable, then, under Wine in Xvfb, the cost of a
 # tick, the resources before and after long runs, start-up against a bare window, and second accuracy.
-#   tools/bench.sh [accuracy-seconds [accuracy|start|set-clock|load|tick [other Esmalvio.exe]]]
-#   (default 600: ten minutes; a word: that figure only; start and tick alternate with the other build's exe)
+#   tools/bench.sh [accuracy-seconds [accuracy|start|steps|set-clock|load|tick [other Esmalvio.exe]]]
+#   (default 600: ten minutes; a word: that figure only; start and tick alternate with the other build's exe;
+#   steps: where the clock's start-up time goes)
 set -eu
 cd "$(dirname "$0")/.."
 tools/deps.sh
 cmake --preset windows >/dev/null
-cmake --build --preset windows --target Esmalvio esmalvio_bare esmalvio_bench esmalvio_probe >/dev/null
+cmake --build --preset windows --target Esmalvio esmalvio_bare esmalvio_bare_menu esmalvio_segnato esmalvio_bench esmalvio_probe >/dev/null
 exe=build/windows/Esmalvio.exe
 echo "machine: $(nproc) cores, $(uname -m), $(wine --version 2>/dev/null)"
 echo "exe size: $(stat -c %s "$exe") bytes"

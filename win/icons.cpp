@@ -17,4 +17,12 @@ void IconeFinestra::Imposta(HWND finestra, HINSTANCE istanza, int id, int dpi) {
     piccola_ = std::move(piccola);
 }
 
+void IconeFinestra::Togli(HWND finestra) {
+    if (!grande_ && !piccola_) return;
+    ::SendMessageW(finestra, WM_SETICON, ICON_BIG, 0);
+    ::SendMessageW(finestra, WM_SETICON, ICON_SMALL, 0);
+    grande_.reset();
+    piccola_.reset();
+}
+
 }  // namespace quilmora

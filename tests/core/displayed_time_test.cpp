@@ -30,5 +30,24 @@ TEST(CalcolaOra, ZoneTimeStaysInTheDayAndTheFaceShowsItsDigits) {
     EXPECT_EQ(FormattaHMmSs({0, 0, 0}), L"0:00:00");
 }
 
+// Each second is drawn about 10 ms after it begins: a tick up to 20 ms late leaves a 1000 ms timer alone, any
+// other lands the next one 10 ms into the next second.
+TEST(ProgrammaTick, ATickLateOrAfterASetClockLandsTheNextTenMillisecondsIntoTheSecond) {
+    const std::tuple<unsigned, unsigned, unsigned, bool> casi[] = {
+        {10, 1000, 1000, false},                           // on time
+        {0, 1000, 1000, false},  {20, 1000, 1000, false},  // a little late
+        {21, 1000, 989, true},                             // past the limit
+        {500, 1000, 510, true},  {999, 1000, 11, true},    // at the very end of a second
+        {12, 11, 1000, true},                              // the short interval landed: a whole second again
+        {5, 0, 1000, true},                                // the timer not running
+        {400, 1000, 610, true},                            // just after the clock was set forward
+        {3, 610, 1000, true},                              // and set back to a second's start
+    };
+    for (const auto& [ms, intervallo, atteso, reimposta] : casi) {
+        const ProssimoTick tick = ProgrammaTick(ms, intervallo);
+        EXPECT_EQ(std::pair(tick.intervallo, tick.reimposta), std::pair(atteso, reimposta)) << ms << " " << intervallo;
+    }
+}
+
 }  // namespace
 }  // namespace quilmora

@@ -64,7 +64,7 @@ TEST(ProgrammaTest, SecondStartEndsWhileTheFirstShowsLocalOrZoneTimeTicksAndClos
     EXPECT_TRUE(OraAttesa(fuso, 390)) << "zone +330 with the daylight hour: " << fuso.faccia.Testo();
 
     ::PostMessageW(h, WM_CLOSE, 0, 0);
-    EXPECT_TRUE(primo.AttendiFine(10000));
+    EXPECT_TRUE(primo.AttendiFine());
     EXPECT_EQ(primo.CodiceUscita(), 0u);
     CancellaImpostazioniProgramma();
 }
@@ -110,17 +110,19 @@ TEST(ProgrammaTest, CloseRequestDuringABoxEndsTheProgramAfterTheAnswer) {
         }
         Premi(finestra, comando);
         HWND box = nullptr;
-        ASSERT_TRUE(AttendiFinche([&] {
-            for (HWND h : FinestreDi(L"#32770", p.Id())) box = ::IsWindowVisible(h) ? h : box;
-            return box && TestoDi(box) == titolo;
-        }));
+        ASSERT_TRUE(AttendiFinche(
+            [&] {
+                for (HWND h : FinestreDi(L"#32770", p.Id())) box = ::IsWindowVisible(h) ? h : box;
+                return box && TestoDi(box) == titolo;
+            },
+            kAttesaMs));
         DWORD_PTR esito = 0;
-        EXPECT_TRUE(::SendMessageTimeoutW(finestra, WM_CLOSE, 0, 0, SMTO_ABORTIFHUNG, 5000, &esito));
+        EXPECT_TRUE(::SendMessageTimeoutW(finestra, WM_CLOSE, 0, 0, SMTO_ABORTIFHUNG, kAttesaMs, &esito));
         Pompa(300);
         EXPECT_TRUE(::IsWindow(finestra) && ::IsWindow(box) && p.CodiceUscita() == STILL_ACTIVE);
         Premi(box, risposta);
-        ASSERT_TRUE(AttendiFinche([&] { return !::IsWindow(box); }, 10000));
-        EXPECT_TRUE(p.AttendiFine(5000));
+        ASSERT_TRUE(AttendiFinche([&] { return !::IsWindow(box); }, kAttesaMs));
+        EXPECT_TRUE(p.AttendiFine());
         EXPECT_EQ(LeggiImpostazioneProgramma(L"Fuso"), fuso);
     }
 }
@@ -142,13 +144,14 @@ TEST(ProgrammaTest, AnInstallationsSessionEndClosesClockOrZoneDialogALogoffsLeav
             {TRUE, 0}, {TRUE, ENDSESSION_LOGOFF}, {FALSE, ENDSESSION_CLOSEAPP}, {TRUE, ENDSESSION_CLOSEAPP}};
         for (const auto& [fine, motivo] : fini) {
             DWORD_PTR si = 0;
-            EXPECT_TRUE(::SendMessageTimeoutW(h, WM_QUERYENDSESSION, 0, motivo, SMTO_ABORTIFHUNG, 5000, &si) && si);
-            ::SendMessageTimeoutW(h, WM_ENDSESSION, fine, motivo, SMTO_ABORTIFHUNG, 5000, &si);
+            EXPECT_TRUE(::SendMessageTimeoutW(h, WM_QUERYENDSESSION, 0, motivo, SMTO_ABORTIFHUNG, kAttesaMs, &si) &&
+                        si);
+            ::SendMessageTimeoutW(h, WM_ENDSESSION, fine, motivo, SMTO_ABORTIFHUNG, kAttesaMs, &si);
             if (fine && motivo == ENDSESSION_CLOSEAPP) break;
             Pompa(500);
             EXPECT_TRUE(::IsWindow(h) && p.CodiceUscita() == STILL_ACTIVE) << fine << " " << motivo;
         }
-        EXPECT_TRUE(p.AttendiFine(5000) && p.CodiceUscita() == 0);
+        EXPECT_TRUE(p.AttendiFine() && p.CodiceUscita() == 0);
         EXPECT_EQ(LeggiImpostazioneProgramma(L"Pos") + LeggiImpostazioneProgramma(L"Fuso"), L"");
     }
 }
@@ -201,11 +204,13 @@ TEST(ProgrammaTest, TheFaceIsReadAsOneClockNamedByItsTimeAndAHeldObjectAnswersEr
     // Read with the face in between: a tick may come between the two.
     const auto letto = [&](const std::wstring& diChi) {
         std::wstring n, f;
-        const bool uguali = AttendiFinche([&] {
-            n = nome();
-            f = LeggiFaccia(h).Testo();
-            return n == nome() && n == f + diChi;
-        });
+        const bool uguali = AttendiFinche(
+            [&] {
+                n = nome();
+                f = LeggiFaccia(h).Testo();
+                return n == nome() && n == f + diChi;
+            },
+            kAttesaMs);
         std::printf("accessible name: %ls\n", n.c_str());
         return uguali;
     };
@@ -230,7 +235,7 @@ TEST(ProgrammaTest, TheFaceIsReadAsOneClockNamedByItsTimeAndAHeldObjectAnswersEr
         ::VariantClear(&v);
         return n;
     };
-    EXPECT_TRUE(AttendiFinche([&] { return invocato() == nome(); })) << invocato();
+    EXPECT_TRUE(AttendiFinche([&] { return invocato() == nome(); }, kAttesaMs)) << invocato();
 
     VARIANT ruolo{}, stato{};
     LONG figli = -1, x = 0, y = 0, larga = 0, alta = 0;
@@ -254,7 +259,7 @@ TEST(ProgrammaTest, TheFaceIsReadAsOneClockNamedByItsTimeAndAHeldObjectAnswersEr
     EXPECT_TRUE(FAILED(faccia->get_accName(se, &b)));
     EXPECT_EQ(p.CodiceUscita(), STILL_ACTIVE) << "the clock's process died of it";
     ::PostMessageW(fusi, WM_CLOSE, 0, 0);
-    EXPECT_TRUE(p.AttendiFine(10000));
+    EXPECT_TRUE(p.AttendiFine());
     EXPECT_TRUE(FAILED(faccia->get_accRole(se, &ruolo)));
     faccia->Release();
     ::CoUninitialize();
@@ -286,7 +291,7 @@ TEST(ProgrammaTest, DllsPlantedBesideTheProgramAreNeverLoaded) {
         std::filesystem::copy_file(exe, cartella / std::filesystem::path(exe).filename());
     }
     const std::wstring preferite = L"WINEDLLOVERRIDES=mscoree,mshtml=;" + elenco + L"=n,b";
-    ASSERT_TRUE(AvviaCon(preferite, (cartella / L"carica.exe").wstring(), argomenti));
+    const Processo carica = AvviaCon(preferite, (cartella / L"carica.exe").wstring(), argomenti);
     EXPECT_TRUE(AttendiFinche([&] { return tracce() == argomenti; }, 20000))
         << tracce() << ": this Wine would not load a planted DLL, so the test could not fail";
     for (const auto& f : std::filesystem::directory_iterator(cartella.percorso())) {
@@ -294,8 +299,8 @@ TEST(ProgrammaTest, DllsPlantedBesideTheProgramAreNeverLoaded) {
     }
 
     CancellaImpostazioniProgramma();
-    ASSERT_TRUE(AvviaCon(preferite, (cartella / L"Esmalvio.exe").wstring()));
-    HWND h = Visibile(kClasseOrologio);
+    const Processo orologio = AvviaCon(preferite, (cartella / L"Esmalvio.exe").wstring());
+    HWND h = orologio.AttendiFinestra();
     ASSERT_NE(h, nullptr);
     ::PostMessageW(h, WM_COMMAND, kComandoFusoOrario, 0);
     const HWND fusi = Visibile(kClasseFusi);
@@ -315,7 +320,7 @@ TEST(ProgrammaTest, DllsPlantedBesideTheProgramAreNeverLoaded) {
     ProssimoTick(h);
     EXPECT_EQ(tracce(), L"");
     ::PostMessageW(h, WM_CLOSE, 0, 0);
-    EXPECT_TRUE(AttendiFinche([&] { return !::IsWindow(h); }, 10000));
+    EXPECT_TRUE(orologio.AttendiFine());
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 // Figures of the running clock, printed one per line.
-//   bench [accuracy-seconds [accuracy|start|set-clock|load [other Esmalvio.exe]]]   (with a word: that figure only;
-//   start then alternates with the other build)
-// Start-up is measured against a bare window program built the same way, and accuracy by
+//   bench [accuracy-seconds [accuracy|start|steps|set-clock|load [other Esmalvio.exe | debug output]]]   (with a
+//   word: that figure only; start then alternates with the other build, steps reads the programs' debug output)
+// Start-up is measured against bare window programs built the same way, and accuracy by
 // sampling the face of a separate Esmalvio.exe every 10 ms against the system clock.
 #include <windows.h>
 
@@ -9,11 +9,13 @@
 #include <wtsapi32.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -231,46 +233,207 @@ std::wstring Accanto(const wchar_t* nome) {
     return p.substr(0, p.find_last_of(L'\\') + 1) + nome;
 }
 
-// Seconds from process creation until its window is visible (and, for the clock, shows a face).
-double AvvioFinoAllaFaccia(const std::wstring& exe, const wchar_t* classe, bool faccia) {
-    const double t0 = Adesso();
-    const test::Processo processo(L"", exe);
-    HWND trovata = nullptr;
-    double t1 = -1;
-    AttendiFinche(
-        [&] {
-            for (HWND h : test::FinestreDi(classe, processo.Id())) {
-                if (::IsWindowVisible(h) && (!faccia || LeggiFaccia(h).Intera())) {
-                    trovata = h;
-                    t1 = Adesso();
-                }
-            }
-            return trovata != nullptr || !processo.Avviato();
-        },
-        20000);
-    if (trovata) ::PostMessageW(trovata, WM_CLOSE, 0, 0);
-    processo.AttendiFine(10000);  // else ended by its owner
-    return t1 < 0 ? -1 : t1 - t0;
+// Whether a window's client area on the screen is black all over: a bare window's first content.
+bool ClientNero(HWND finestra) {
+    RECT r{};
+    ::GetClientRect(finestra, &r);
+    ::MapWindowPoints(finestra, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    const int larga = r.right - r.left, alta = r.bottom - r.top;
+    if (larga <= 0 || alta <= 0) return false;
+    BITMAPINFO bi{{sizeof(BITMAPINFOHEADER), larga, -alta, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
+    void* bit = nullptr;
+    const UniqueBitmap dib(::CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bit, nullptr, 0));
+    const UniqueDc memoria(::CreateCompatibleDC(nullptr));
+    {
+        const ScopedSelect scelta(memoria.get(), dib.get());
+        const WindowDc schermo(nullptr);
+        ::BitBlt(memoria.get(), 0, 0, larga, alta, schermo.get(), r.left, r.top, SRCCOPY);
+    }
+    ::GdiFlush();
+    const auto* p = static_cast<const std::uint32_t*>(bit);
+    return std::all_of(p, p + larga * alta, [](std::uint32_t c) { return (c & 0xFFFFFF) == 0; });
 }
 
-// Against the bare window, and against another build of the clock when one is given: the three alternate.
+bool FacciaLeggibile(HWND finestra) {
+    return LeggiFaccia(finestra).Intera();
+}
+
+// A program of the start-up figures: how it is known on the screen, and its times of one round in seconds from
+// CreateProcessW, until its window is visible and until the window's first content is on the screen.
+struct Avviato {
+    const char* nome;
+    std::wstring exe;
+    const wchar_t* classe;
+    bool (*contenuto)(HWND);
+    std::vector<double> visibile, mostrato;
+};
+
+// One start of a program, in seconds of Adesso(): when CreateProcessW was called, when its window was first seen
+// visible and when its content was first seen on the screen (-1: never). Looked at every 2 ms, finer than the
+// steps it tells apart.
+struct Momenti {
+    DWORD id;
+    double t0, visibile = -1, mostrato = -1;
+};
+
+Momenti Osserva(const std::wstring& exe, const wchar_t* classe, bool (*contenuto)(HWND)) {
+    const double t0 = Adesso();
+    const test::Processo processo(L"", exe);
+    Momenti m{processo.Id(), t0};
+    HWND trovata = nullptr;
+    while (!trovata && processo.Avviato() && Adesso() - t0 < test::kAttesaMs / 1e3) {
+        for (HWND h : test::FinestreDi(classe, processo.Id())) {
+            if (!::IsWindowVisible(h)) continue;
+            if (m.visibile < 0) m.visibile = Adesso();
+            if (contenuto(h)) {
+                trovata = h;
+                m.mostrato = Adesso();
+            }
+        }
+        ::Sleep(2);
+    }
+    if (trovata) ::PostMessageW(trovata, WM_CLOSE, 0, 0);
+    processo.AttendiFine();  // else ended by its owner
+    ::Sleep(300);            // and the windows' ends have reached the X server
+    return m;
+}
+
+void Avvia(Avviato& a) {
+    const Momenti m = Osserva(a.exe, a.classe, a.contenuto);
+    a.visibile.push_back(m.visibile < 0 ? -1 : m.visibile - m.t0);
+    a.mostrato.push_back(m.mostrato < 0 ? -1 : m.mostrato - m.t0);
+}
+
+// The clock against two bare windows, one with the clock's menu bar, and against another build of the clock when
+// one is given: 21 rounds, the programs alternated in each. Besides the medians, the ratio of the clock's time to
+// a bare window's in the same round, whose median a machine busy with other work moves less.
 void AvvioMisurato(const std::wstring& altro) {
-    const std::wstring esmalvio = Accanto(L"Esmalvio.exe");
-    const std::wstring bare = Accanto(L"esmalvio_bare.exe");
-    std::vector<double> e, b, a;
-    for (int i = 0; i < 10; ++i) {
-        b.push_back(AvvioFinoAllaFaccia(bare, L"EsmalvioBare", false));
-        e.push_back(AvvioFinoAllaFaccia(esmalvio, kClasseOrologio, true));
-        if (!altro.empty()) a.push_back(AvvioFinoAllaFaccia(altro, kClasseOrologio, true));
+    std::vector<Avviato> programmi{
+        {"bare window", Accanto(L"esmalvio_bare.exe"), L"EsmalvioBare", ClientNero, {}, {}},
+        {"bare window with the menu bar", Accanto(L"esmalvio_bare_menu.exe"), L"EsmalvioBare", ClientNero, {}, {}},
+        {"Esmalvio", Accanto(L"Esmalvio.exe"), kClasseOrologio, FacciaLeggibile, {}, {}}};
+    if (!altro.empty()) programmi.push_back({"other build", altro, kClasseOrologio, FacciaLeggibile, {}, {}});
+    constexpr int kGiri = 21;
+    // Each program starts first in some rounds: the one after another's end would meet Wine still tidying up.
+    for (std::size_t giro = 0; giro < kGiri; ++giro) {
+        for (std::size_t k = 0; k < programmi.size(); ++k) Avvia(programmi[(giro + k) % programmi.size()]);
     }
-    const double me = Mediana(e);
-    const double mb = Mediana(b);
-    std::printf("start to first face, median of 10: Esmalvio %.0f ms, bare window %.0f ms, ratio %.2f\n", me * 1e3,
-                mb * 1e3, mb > 0 ? me / mb : 0);
-    if (!altro.empty()) {
-        std::printf("the same, %ls: %.0f ms, ratio %.2f\n", altro.c_str(), Mediana(a) * 1e3,
-                    mb > 0 ? Mediana(a) / mb : 0);
+    std::printf("start, from CreateProcessW, median of %d rounds alternated:\n", kGiri);
+    for (const Avviato& a : programmi) {
+        std::printf("  %-30s visible %4.0f ms, content on the screen %4.0f ms\n", a.nome, Mediana(a.visibile) * 1e3,
+                    Mediana(a.mostrato) * 1e3);
     }
+    for (std::size_t orologio = 2; orologio < programmi.size(); ++orologio) {
+        for (std::size_t bare = 0; bare < 2; ++bare) {
+            std::vector<double> rapporti;
+            for (int giro = 0; giro < kGiri; ++giro) {
+                rapporti.push_back(programmi[orologio].mostrato[giro] / programmi[bare].mostrato[giro]);
+            }
+            std::printf("  %s to content against the %s: ratio of medians %.2f, median of the rounds' ratios %.2f\n",
+                        programmi[orologio].nome, programmi[bare].nome,
+                        Mediana(programmi[orologio].mostrato) / Mediana(programmi[bare].mostrato), Mediana(rapporti));
+        }
+    }
+}
+
+// Where the start-up's time goes: the clock built with the marks of its steps (esmalvio_segnato.exe) and the bare
+// window, alternated, with WINEDEBUG=+timestamp,+pid,+loaddll,warn+debugstr given by tools/bench-wine.sh to every
+// program the bench starts; their lines, in `registro`, are read afterwards. Wine's timestamps and performance
+// counter count from the same moment, in ms.
+struct Riga {
+    double ms;
+    std::string testo;
+};
+
+std::map<DWORD, std::vector<Riga>> RighePerProcesso(const std::wstring& registro) {
+    std::map<DWORD, std::vector<Riga>> righe;
+    std::ifstream file{std::filesystem::path(registro)};
+    for (std::string riga; std::getline(file, riga);) {
+        unsigned secondi = 0, millesimi = 0, processo = 0, thread = 0;
+        int fine = 0;
+        if (std::sscanf(riga.c_str(), "%u.%u:%x:%x:%n", &secondi, &millesimi, &processo, &thread, &fine) < 4) continue;
+        righe[processo].push_back({secondi * 1e3 + millesimi, riga.substr(static_cast<std::size_t>(fine))});
+    }
+    return righe;
+}
+
+void PassiMisurati(const std::wstring& registro) {
+    constexpr int kGiri = 11;
+    const std::vector<const char*> segni{"crt", "wWinMain", "finestra", "creata", "caricata", "mostrata", "dipinta"};
+    const char* const nomiPassi[] = {
+        "process created (to its first debug line)",
+        "DLLs loaded at start",
+        "DLLs attached, C/C++ run-time start",
+        "our start-up before the window",
+        "window created (WM_CREATE)",
+        "Form_Load",
+        "until ShowWindow has returned",
+        "first paint done",
+        "until the face is on the screen",
+    };
+    std::vector<std::vector<double>> passi(std::size(nomiPassi)), bare(3);
+    std::vector<double> visibileMostrato;  // the clock's, seen by the bench
+    struct Giro {
+        DWORD id;
+        double t0, visibile, mostrato;
+        bool orologio;
+    };
+    std::vector<Giro> giri;
+    for (int giro = 0; giro < 2 * kGiri; ++giro) {
+        const bool orologio = giro % 2 != 0;
+        const Momenti m =
+            Osserva(Accanto(orologio ? L"esmalvio_segnato.exe" : L"esmalvio_bare.exe"),
+                    orologio ? kClasseOrologio : L"EsmalvioBare", orologio ? FacciaLeggibile : ClientNero);
+        const Giro g{m.id, m.t0 * 1e3, m.visibile * 1e3, m.mostrato * 1e3, orologio};
+        giri.push_back(g);
+    }
+    ::Sleep(500);  // the last lines reach the file
+    const auto righe = RighePerProcesso(registro);
+    std::string dllOrologio;
+    for (const Giro& g : giri) {
+        const auto trovate = righe.find(g.id);
+        if (trovate == righe.end() || g.mostrato < 0) continue;
+        std::map<std::string, double> tempi;
+        double primaDll = -1, ultimaDll = -1;
+        std::string dopo;  // the DLLs loaded after the program's own code began
+        for (const Riga& r : trovate->second) {
+            if (r.testo.find(":loaddll:") != std::string::npos) {
+                const auto nome = r.testo.rfind('\\');
+                const std::string dll = r.testo.substr(nome + 1, r.testo.find('"', nome) - nome - 1);
+                if (primaDll < 0) primaDll = r.ms;
+                if (tempi.empty()) {
+                    ultimaDll = r.ms;
+                } else {
+                    dopo += dll + " ";
+                }
+            }
+            char segno[32] = {};
+            double t = 0;
+            const auto dove = r.testo.find("segno ");
+            if (dove != std::string::npos && std::sscanf(r.testo.c_str() + dove, "segno %31s %lf", segno, &t) == 2) {
+                tempi.emplace(segno, t);
+            }
+        }
+        if (!g.orologio) {
+            bare[0].push_back(primaDll - g.t0);
+            bare[1].push_back(g.visibile - primaDll);
+            bare[2].push_back(g.mostrato - g.visibile);
+            continue;
+        }
+        if (tempi.size() < segni.size()) continue;
+        dllOrologio = dopo;
+        visibileMostrato.push_back(g.mostrato - g.visibile);
+        std::vector<double> momenti{g.t0, primaDll, ultimaDll};
+        for (std::size_t k = 1; k < segni.size(); ++k) momenti.push_back(tempi[segni[k]]);
+        momenti.push_back(g.mostrato);
+        for (std::size_t k = 0; k + 1 < momenti.size(); ++k) passi[k].push_back(momenti[k + 1] - momenti[k]);
+    }
+    std::printf("where the start-up's time goes, medians of %d alternated runs, ms:\n", kGiri);
+    for (std::size_t k = 0; k < passi.size(); ++k) std::printf("  %-45s %6.1f\n", nomiPassi[k], Mediana(passi[k]));
+    std::printf("  DLLs the clock loads after wWinMain: %s\n", dllOrologio.c_str());
+    std::printf("  the clock from visible to its face on the screen: %.1f\n", Mediana(visibileMostrato));
+    std::printf("  bare window: process created %.1f, then until visible %.1f, until black on the screen %.1f\n",
+                Mediana(bare[0]), Mediana(bare[1]), Mediana(bare[2]));
 }
 
 int Secondo(const std::wstring& t) {
@@ -391,7 +554,8 @@ void OraImpostata() {
         L"LD_PRELOAD=/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1 "
         L"FAKETIME_NO_CACHE=1 FAKETIME_DONT_FAKE_MONOTONIC=1 FAKETIME_TIMESTAMP_FILE=" +
         file;
-    const HWND h = test::AvviaCon(variabili, ESMALVIO_EXE) ? test::Visibile(kClasseOrologio) : nullptr;
+    const test::Processo orologio = test::AvviaCon(variabili, ESMALVIO_EXE);
+    const HWND h = orologio.AttendiFinestra();
     if (!h) {
         std::printf("set clock: the clock did not start\n");
         return;
@@ -416,7 +580,7 @@ void OraImpostata() {
     std::printf("first second after a set clock, 10 jumps: median %.0f ms late, worst %.0f ms\n", Mediana(ritardi),
                 *std::max_element(ritardi.begin(), ritardi.end()));
     ::PostMessageW(h, WM_CLOSE, 0, 0);
-    AttendiFinche([&] { return !::IsWindow(h); }, 10000);
+    orologio.AttendiFine();
     std::filesystem::remove(L"Z:" + file);
     test::CancellaImpostazioniProgramma();
 }
@@ -428,6 +592,10 @@ int wmain(int argc, wchar_t** argv) {
     const std::wstring_view solo = argc > 2 ? argv[2] : L"";
     if (solo == L"load") {
         CaricaMisurato();
+        return 0;
+    }
+    if (solo == L"steps") {
+        PassiMisurati(argc > 3 ? argv[3] : L"");
         return 0;
     }
     if (solo == L"set-clock" || solo == L"start") {

@@ -2,6 +2,7 @@
 
 #include <dlgs.h>
 #include <sddl.h>
+#include <tlhelp32.h>
 
 #include "win/resource.h"
 #include "win/shared_names.h"
@@ -10,6 +11,7 @@
 #include <cstdint>
 #include <cwchar>
 #include <ranges>
+#include <set>
 #include <utility>
 
 namespace quilmora::test {
@@ -126,6 +128,19 @@ int Punti(const Schermata& s, const RECT& cella, int& colore) {
 bool DiQuestoProcesso(HWND finestra) {
     DWORD pid = 0;
     return ::GetWindowThreadProcessId(finestra, &pid) && pid == ::GetCurrentProcessId();
+}
+
+// The processes of a file name (no folder) running now.
+std::set<DWORD> ProcessiDi(const std::wstring& nome) {
+    std::set<DWORD> id;
+    const UniqueHandle istantanea(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    PROCESSENTRY32W p{};
+    p.dwSize = sizeof p;
+    if (istantanea.get() == INVALID_HANDLE_VALUE) return id;
+    for (BOOL c = ::Process32FirstW(istantanea.get(), &p); c; c = ::Process32NextW(istantanea.get(), &p)) {
+        if (::lstrcmpiW(p.szExeFile, nome.c_str()) == 0) id.insert(p.th32ProcessID);
+    }
+    return id;
 }
 
 bool MarginiNeri(const Schermata& s, const std::vector<RECT>& celle) {
@@ -315,7 +330,7 @@ Lettura ProssimoTick(HWND finestra, bool utc) {
             const std::wstring s = stato(l.faccia);
             return std::exchange(precedente, s) == s && s != iniziale && l.faccia.Intera();
         },
-        10000);
+        kAttesaMs);
     if (!cambiata) l.faccia = Faccia{{-1, -1, -1, -1, -1, -1}};
     return l;
 }
@@ -397,7 +412,7 @@ Processo::Processo(const std::wstring& argomenti, std::wstring percorso, bool so
 Processo::~Processo() {
     if (processo_ && ::WaitForSingleObject(processo_.get(), 0) == WAIT_TIMEOUT) {
         ::TerminateProcess(processo_.get(), 1);
-        ::WaitForSingleObject(processo_.get(), 10000);
+        ::WaitForSingleObject(processo_.get(), kAttesaMs);
     }
 }
 
@@ -493,8 +508,20 @@ ChiaveProtetta::~ChiaveProtetta() {
     if (protetta_) ::RegSetKeySecurity(key_.get(), DACL_SECURITY_INFORMATION, prima_.data());
 }
 
-bool AvviaCon(const std::wstring& variabili, const std::wstring& exe, const std::wstring& argomenti) {
-    return AvviaLinux(L"/usr/bin/env " + variabili + L" /usr/lib/wine/wine64 \"" + exe + L"\" " + argomenti);
+Processo AvviaCon(const std::wstring& variabili, const std::wstring& exe, const std::wstring& argomenti) {
+    const std::wstring nome = std::filesystem::path(exe).filename().wstring();
+    const std::set<DWORD> prima = ProcessiDi(nome);
+    DWORD nuovo = 0;
+    if (AvviaLinux(L"/usr/bin/env " + variabili + L" /usr/lib/wine/wine64 \"" + exe + L"\" " + argomenti)) {
+        AttendiFinche(
+            [&] {
+                for (const DWORD id : ProcessiDi(nome)) nuovo = prima.contains(id) ? nuovo : id;
+                return nuovo != 0;
+            },
+            kAttesaMs);
+    }
+    const DWORD diritti = SYNCHRONIZE | PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION;
+    return {UniqueHandle(nuovo ? ::OpenProcess(diritti, FALSE, nuovo) : nullptr), nuovo};
 }
 
 bool AvviaLinux(std::wstring riga) {

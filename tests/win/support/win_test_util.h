@@ -18,6 +18,9 @@
 
 namespace quilmora::test {
 
+// The longest a test waits for another process: enough for a machine busy with other builds.
+constexpr DWORD kAttesaMs = 20000;
+
 // Dispatches this thread's messages until the condition holds; false on timeout.
 bool AttendiFinche(const std::function<bool()>& condizione, DWORD timeoutMs = 5000);
 // Dispatches this thread's messages for a while (for things that must NOT happen).
@@ -57,7 +60,7 @@ bool FacciaDaiGlifi(HWND finestra, const Faccia& f);
 std::vector<RECT> Celle(HWND finestra);
 // The face of a clock of another process, read whole twice alike (it may be halfway through drawing); a face
 // with no known digit when none comes in time.
-Faccia FacciaIntera(HWND finestra, DWORD timeoutMs = 10000);
+Faccia FacciaIntera(HWND finestra, DWORD timeoutMs = kAttesaMs);
 // A face drawn by the next tick of another process's clock, this machine's clock (seconds of the day, local or
 // UTC) read before and after the reading, and the reading's tick count.
 struct Lettura {
@@ -106,11 +109,13 @@ class Processo {
 public:
     explicit Processo(const std::wstring& argomenti = L"", std::wstring percorso = ESMALVIO_EXE, bool sospeso = false,
                       HANDLE token = nullptr);
+    // A process started otherwise (null: none), owned from now on as one started here.
+    Processo(UniqueHandle processo, DWORD id) : processo_(std::move(processo)), id_(id) {}
     Processo(Processo&&) = default;
     ~Processo();
     void Riprendi() const { ::ResumeThread(thread_.get()); }
-    HWND AttendiFinestra(const wchar_t* classe = kClasseOrologio, DWORD timeoutMs = 20000) const;
-    bool AttendiFine(DWORD timeoutMs = 20000) const;  // true once the process has ended
+    HWND AttendiFinestra(const wchar_t* classe = kClasseOrologio, DWORD timeoutMs = kAttesaMs) const;
+    bool AttendiFine(DWORD timeoutMs = kAttesaMs) const;  // true once the process has ended
     DWORD Id() const noexcept { return id_; }
     DWORD CodiceUscita() const;  // STILL_ACTIVE while it runs
     bool Avviato() const noexcept { return processo_ != nullptr; }
@@ -152,8 +157,9 @@ private:
 };
 
 // Starts a program as a Linux command with these variables (`NAME=value ...`): Wine takes LD_PRELOAD and
-// WINEDLLOVERRIDES from the Linux environment alone. The program is found by its window: the handle is the command's.
-bool AvviaCon(const std::wstring& variabili, const std::wstring& exe, const std::wstring& argomenti = L"");
+// WINEDLLOVERRIDES from the Linux environment alone. The handle is the command's: the program's process is the
+// first of its file name that was not running before (none when it ended unseen).
+Processo AvviaCon(const std::wstring& variabili, const std::wstring& exe, const std::wstring& argomenti = L"");
 // Starts a Linux command line (Wine runs a program that is no Windows one as it is), without waiting for it.
 bool AvviaLinux(std::wstring riga);
 // This process's local time in ms of the day, moved on by `spostamento` ms: the time a clock moved so far shows.
