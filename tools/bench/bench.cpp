@@ -238,20 +238,8 @@ bool ClientNero(HWND finestra) {
     RECT r{};
     ::GetClientRect(finestra, &r);
     ::MapWindowPoints(finestra, nullptr, reinterpret_cast<POINT*>(&r), 2);
-    const int larga = r.right - r.left, alta = r.bottom - r.top;
-    if (larga <= 0 || alta <= 0) return false;
-    BITMAPINFO bi{{sizeof(BITMAPINFOHEADER), larga, -alta, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
-    void* bit = nullptr;
-    const UniqueBitmap dib(::CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bit, nullptr, 0));
-    const UniqueDc memoria(::CreateCompatibleDC(nullptr));
-    {
-        const ScopedSelect scelta(memoria.get(), dib.get());
-        const WindowDc schermo(nullptr);
-        ::BitBlt(memoria.get(), 0, 0, larga, alta, schermo.get(), r.left, r.top, SRCCOPY);
-    }
-    ::GdiFlush();
-    const auto* p = static_cast<const std::uint32_t*>(bit);
-    return std::all_of(p, p + larga * alta, [](std::uint32_t c) { return (c & 0xFFFFFF) == 0; });
+    const std::vector<std::uint32_t> pixel = test::PixelSchermo(r);
+    return !pixel.empty() && std::all_of(pixel.begin(), pixel.end(), [](std::uint32_t c) { return c == 0; });
 }
 
 bool FacciaLeggibile(HWND finestra) {

@@ -250,6 +250,16 @@ std::vector<RECT> Celle(HWND finestra) {
     return celle;
 }
 
+std::vector<std::uint32_t> PixelSchermo(const RECT& r) {
+    const int larga = r.right - r.left, alta = r.bottom - r.top;
+    return Disegna(larga, alta,
+                   [&](HDC dc) {
+                       const WindowDc schermo(nullptr);
+                       ::BitBlt(dc, 0, 0, larga, alta, schermo.get(), r.left, r.top, SRCCOPY);
+                   })
+        .pixel;
+}
+
 Faccia LeggiFaccia(HWND finestra) {
     const Schermata s = Cattura(finestra);
     const std::vector<RECT> celle = Celle(finestra);

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <array>
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -53,6 +54,8 @@ struct Faccia {
     int Secondi() const;         // of the day
 };
 Faccia LeggiFaccia(HWND finestra);
+// The pixels of a rectangle of the screen as shown there, 0xRRGGBB, row by row; none for an empty one.
+std::vector<std::uint32_t> PixelSchermo(const RECT& r);
 // Every pixel of every cell is the stored glyph's, stretched by repeating pixels, for the digits, colour
 // and colons the face shows.
 bool FacciaDaiGlifi(HWND finestra, const Faccia& f);
