@@ -3,6 +3,7 @@
 #include <knownfolders.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <array>
 #include <string_view>
 
@@ -12,17 +13,24 @@
 namespace quilmora {
 namespace {
 
-std::wstring FileProgramma() {
-    std::wstring percorso(MAX_PATH, L'\0');
+// A text that `chiama` writes into a buffer of the size it is given, which is grown until the text fits: the call
+// returns the text's length, at least the buffer's size when it did not fit, or 0 when it failed ("" then).
+template <typename Chiamata>
+std::wstring Riempito(Chiamata chiama) {
+    std::wstring testo(MAX_PATH, L'\0');
     for (;;) {
-        const DWORD n = ::GetModuleFileNameW(nullptr, percorso.data(), static_cast<DWORD>(percorso.size()));
+        const DWORD n = chiama(testo.data(), static_cast<DWORD>(testo.size()));
         if (n == 0) return {};
-        if (n < percorso.size()) {
-            percorso.resize(n);
-            return percorso;
+        if (n < testo.size()) {
+            testo.resize(n);
+            return testo;
         }
-        percorso.resize(percorso.size() * 2);
+        testo.resize(std::max<std::size_t>(n, testo.size() * 2));
     }
+}
+
+std::wstring FileProgramma() {
+    return Riempito([](wchar_t* buffer, DWORD n) { return ::GetModuleFileNameW(nullptr, buffer, n); });
 }
 
 // The path with every link and junction resolved, as "C:\…" or "\\server\share\…"; empty when it cannot be had.
@@ -31,17 +39,9 @@ std::wstring PercorsoFinale(const std::wstring& percorso) {
                                         nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (aperto == INVALID_HANDLE_VALUE) return {};
     const UniqueHandle file(aperto);
-    std::wstring finale(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD n = ::GetFinalPathNameByHandleW(file.get(), finale.data(), static_cast<DWORD>(finale.size()),
-                                                    FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
-        if (n == 0) return {};
-        if (n < finale.size()) {
-            finale.resize(n);
-            break;
-        }
-        finale.resize(n);
-    }
+    const std::wstring finale = Riempito([&](wchar_t* buffer, DWORD n) {
+        return ::GetFinalPathNameByHandleW(file.get(), buffer, n, FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+    });
     constexpr std::wstring_view kUnc = L"\\\\?\\UNC\\", kLungo = L"\\\\?\\";
     if (finale.starts_with(kUnc)) return L"\\\\" + finale.substr(kUnc.size());
     if (finale.starts_with(kLungo)) return finale.substr(kLungo.size());

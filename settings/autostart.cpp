@@ -19,6 +19,11 @@ std::wstring Comando(std::wstring_view programma) {
     return std::wstring(L"\"").append(programma).append(L"\"");
 }
 
+// The registry helpers' true, or the error they left.
+LSTATUS Esito(bool riuscito) {
+    return riuscito ? ERROR_SUCCESS : static_cast<LSTATUS>(::GetLastError());
+}
+
 bool Scritto(HKEY radice) {
     return radice && !LeggiRegistro(kChiaveRun, kValoreRun, radice).empty();
 }
@@ -26,11 +31,11 @@ bool Scritto(HKEY radice) {
 // Written only where the value holds no text: another copy's, or the installer's, stays.
 LSTATUS Scrivi(HKEY radice, std::wstring_view programma) {
     if (Scritto(radice)) return ERROR_SUCCESS;
-    return ScriviRegistro(kChiaveRun, kValoreRun, Comando(programma), radice) ? ERROR_SUCCESS : ::GetLastError();
+    return Esito(ScriviRegistro(kChiaveRun, kValoreRun, Comando(programma), radice));
 }
 
 LSTATUS Rimuovi(HKEY radice) {
-    return RimuoviRegistro(kChiaveRun, kValoreRun, radice) ? ERROR_SUCCESS : ::GetLastError();
+    return Esito(RimuoviRegistro(kChiaveRun, kValoreRun, radice));
 }
 
 bool Spento(HKEY radice) {
@@ -53,7 +58,7 @@ bool Spento(HKEY radice) {
 // Deleted, never rewritten: Windows writes the marks, a program only takes its own away.
 LSTATUS Accendi(HKEY radice) {
     if (!Spento(radice)) return ERROR_SUCCESS;
-    return RimuoviRegistro(kChiaveSegni, kValoreRun, radice) ? ERROR_SUCCESS : ::GetLastError();
+    return Esito(RimuoviRegistro(kChiaveSegni, kValoreRun, radice));
 }
 
 // Whether this process may change a key: a standard user, or an administrator without elevation, opens the
